@@ -1,0 +1,172 @@
+#include "TextFile.h"
+
+#include "Failure.h"
+
+#include <cerrno>
+#include <filesystem>
+
+namespace common {
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r')
+            continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string toCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r') {
+            out += kCrLf;
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out += kCrLf;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string toLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Maps why an open failed to the code a user is shown.
+[[noreturn]] void throwOpenFailure(const std::string& path, bool forWriting)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        throw Failure(kPathAccess, path + " is a folder");
+    if (!forWriting && !fs::exists(path, ec))
+        throw Failure(kFileNotFound, path + " not found");
+    if (forWriting) {
+        fs::path parent = fs::path(path).parent_path();
+        if (!parent.empty() && !fs::exists(parent, ec))
+            throw Failure(kPathNotFound, parent.string() + " not found");
+    }
+    if (errno == EACCES || errno == EROFS || errno == EPERM)
+        throw Failure(kPermissionDenied, path + ": permission denied");
+    throw Failure(kPathAccess, path + " cannot be opened");
+}
+
+} // namespace
+
+std::string readWholeFile(const std::string& path)
+{
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path))
+        throwOpenFailure(path, false);
+    std::string data;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        data.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (in.bad())
+        throw Failure(kDeviceIO, path + ": read failed");
+    return data;
+}
+
+void writeWholeFile(const std::string& path, std::string_view bytes)
+{
+    LineWriter writer(path);
+    writer.write(bytes);
+    writer.close();
+}
+
+LineReader::LineReader(const std::string& path)
+{
+    errno = 0;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throwOpenFailure(path, false);
+    in_.open(path, std::ios::binary);
+    if (!in_)
+        throwOpenFailure(path, false);
+}
+
+bool LineReader::atEnd()
+{
+    return in_.peek() == std::char_traits<char>::eof();
+}
+
+std::string LineReader::readLine()
+{
+    if (atEnd())
+        throw Failure(kInputPastEnd, "input past end of file");
+    std::string line;
+    for (;;) {
+        int c = in_.get();
+        if (c == std::char_traits<char>::eof())
+            break;
+        if (c == '\r') {
+            if (in_.peek() == '\n')
+                in_.get();
+            break;
+        }
+        line += static_cast<char>(c);
+    }
+    return line;
+}
+
+LineWriter::LineWriter(const std::string& path)
+{
+    errno = 0;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throwOpenFailure(path, true);
+    out_.open(path, std::ios::binary | std::ios::trunc);
+    if (!out_)
+        throwOpenFailure(path, true);
+}
+
+void LineWriter::write(std::string_view bytes)
+{
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void LineWriter::writeLine(std::string_view line)
+{
+    write(line);
+    write(kCrLf);
+}
+
+void LineWriter::close()
+{
+    out_.close();
+    if (out_.fail())
+        throw Failure(kDeviceIO, "write failed");
+}
+
+} // namespace common

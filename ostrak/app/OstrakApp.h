@@ -1,0 +1,42 @@
+#pragma once
+// Puts ostrak together: the tables, the main window, its command classes and
+// the two side windows. main() and the tests build exactly this.
+#include "Seams.h"
+#include "State.h"
+
+#include <memory>
+
+namespace ostrak {
+
+class FrmMain;
+class FrmFiles;
+class FrmSetup;
+class MemoryCommands;
+class ConvertCommands;
+class SongCommands;
+class SongOrderCommands;
+
+class OstrakApp {
+public:
+    explicit OstrakApp(Seams seams);
+    ~OstrakApp();
+
+    FrmMain& main() { return *main_; }
+    FrmFiles& files() { return *files_; }
+    FrmSetup& setup() { return *setup_; }
+    OstrakState& state() { return state_; }
+    MemoryCommands& memory() { return *memory_; }
+
+private:
+    Seams seams_;
+    OstrakState state_;
+    std::unique_ptr<FrmMain> main_;
+    std::unique_ptr<MemoryCommands> memory_;
+    std::unique_ptr<ConvertCommands> convert_;
+    std::unique_ptr<SongCommands> song_;
+    std::unique_ptr<SongOrderCommands> songOrder_;
+    FrmFiles* files_;  // owned by the main window
+    FrmSetup* setup_;  // owned by the main window
+};
+
+} // namespace ostrak

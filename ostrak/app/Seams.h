@@ -1,0 +1,42 @@
+#pragma once
+// Seams between the commands and the outside world, so tests can stand in
+// for message boxes and outside programs (the clock seam lives in common/).
+#include "Clock.h"
+
+#include <string>
+
+namespace ostrak {
+
+// A message box with a text, an OK button and no title.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void show(const std::string& text) = 0;
+};
+
+// Starts an outside script by bare name from the working folder, without
+// waiting for it. Throws common::Failure(53) when it cannot be found or started.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual void start(const std::string& bareName) = 0;
+};
+
+struct Seams {
+    MessageBoxes& messages;
+    common::Clock& clock;
+    Launcher& launcher;
+};
+
+// The real ones.
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void show(const std::string& text) override;
+};
+
+class DetachedLauncher : public Launcher {
+public:
+    void start(const std::string& bareName) override;
+};
+
+} // namespace ostrak

@@ -1,0 +1,15 @@
+#include "FrmMain.h"
+#include "OstrakApp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    ostrak::QtMessageBoxes messages;
+    common::SystemClock clock;
+    ostrak::DetachedLauncher launcher;
+    ostrak::OstrakApp app({messages, clock, launcher});
+    app.main().show();
+    return application.exec();
+}

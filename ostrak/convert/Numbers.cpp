@@ -1,0 +1,81 @@
+#include "Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace ostrak {
+
+double leadingNumber(std::string_view text)
+{
+    // Gather the characters that may form the number, skipping blanks.
+    std::string digits;
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n'))
+            ++i;
+    };
+    auto takeDigits = [&] {
+        bool any = false;
+        for (;;) {
+            skipBlanks();
+            if (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+                digits += text[i++];
+                any = true;
+            } else {
+                return any;
+            }
+        }
+    };
+    skipBlanks();
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        digits += text[i++];
+    bool mantissa = takeDigits();
+    skipBlanks();
+    if (i < text.size() && text[i] == '.') {
+        digits += text[i++];
+        mantissa = takeDigits() || mantissa;
+    }
+    if (!mantissa)
+        return 0.0;
+    skipBlanks();
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::string exponent = "e";
+        std::size_t save = i++;
+        skipBlanks();
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            exponent += text[i++];
+        std::size_t before = digits.size();
+        std::string saveDigits = digits;
+        if (takeDigits()) {
+            exponent += digits.substr(before);
+            digits = saveDigits + exponent;
+        } else {
+            digits = saveDigits;
+            i = save;
+        }
+    }
+    // strtod saturates to +/-HUGE_VAL on overflow and handles any length.
+    return std::strtod(digits.c_str(), nullptr);
+}
+
+std::string formatNumber(double value)
+{
+    if (value == 0.0)
+        return "0"; // also for -0
+    if (std::isfinite(value) && std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        char buffer[32];
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
+        return std::string(buffer, result.ptr);
+    }
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value); // default rounding mode is to nearest, ties to even
+}
+
+} // namespace ostrak

@@ -1,0 +1,20 @@
+#pragma once
+// How a text becomes a number and a number becomes text, for every command.
+#include <string>
+#include <string_view>
+
+namespace ostrak {
+
+// The text's leading decimal number: blanks, tabs and line feeds are skipped
+// wherever they stand ("1 2" is 12); sign, digits, decimal point and exponent
+// are read up to the first other character; no number gives 0. Overflow gives
+// +/-infinity rather than a failure, so callers clamp it.
+double leadingNumber(std::string_view text);
+
+// Plain decimal: 3, not 3.0; 2.5; no leading blank.
+std::string formatNumber(double value);
+
+// Rounds to the nearest whole number, halves to the even neighbour.
+double roundHalfEven(double value);
+
+} // namespace ostrak

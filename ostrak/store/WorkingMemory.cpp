@@ -1,0 +1,65 @@
+#include "WorkingMemory.h"
+
+namespace ostrak {
+
+namespace {
+std::size_t index(int p) { return static_cast<std::size_t>(p); }
+} // namespace
+
+PatternTexts WorkingMemory::at(int p) const
+{
+    const std::size_t i = index(p);
+    return {StoreNameA.at(i), StoreNameB.at(i), StorePatternA.at(i), StorePatternB.at(i),
+            StoreOrderA.at(i), StoreOrderB.at(i), StorePaste.at(i)};
+}
+
+void WorkingMemory::put(int p, const PatternTexts& t)
+{
+    const std::size_t i = index(p);
+    StoreNameA.at(i) = t.nameA;
+    StoreNameB.at(i) = t.nameB;
+    StorePatternA.at(i) = t.patternA;
+    StorePatternB.at(i) = t.patternB;
+    StoreOrderA.at(i) = t.orderA;
+    StoreOrderB.at(i) = t.orderB;
+    StorePaste.at(i) = t.paste;
+}
+
+void WorkingMemory::clearPosition(int p)
+{
+    put(p, PatternTexts{});
+}
+
+void WorkingMemory::SaveUndoCopy()
+{
+    for (std::size_t p = 0; p < kPositions; ++p) {
+        UndoNameA[p] = StoreNameA[p];
+        UndoNameB[p] = StoreNameB[p];
+        UndoPatternA[p] = StorePatternA[p];
+        UndoPatternB[p] = StorePatternB[p];
+        UndoOrderA[p] = StoreOrderA[p];
+        UndoOrderB[p] = StoreOrderB[p];
+        UndoPaste[p] = StorePaste[p];
+    }
+}
+
+void WorkingMemory::ClearMemory()
+{
+    for (int p = 0; p < kPositions; ++p)
+        clearPosition(p);
+}
+
+void WorkingMemory::RestoreUndoCopy()
+{
+    for (std::size_t p = 0; p < kPositions; ++p) {
+        StoreNameA[p] = UndoNameA[p];
+        StoreNameB[p] = UndoNameB[p];
+        StorePatternA[p] = UndoPatternA[p];
+        StorePatternB[p] = UndoPatternB[p];
+        StoreOrderA[p] = UndoOrderA[p];
+        StoreOrderB[p] = UndoOrderB[p];
+        StorePaste[p] = UndoPaste[p];
+    }
+}
+
+} // namespace ostrak

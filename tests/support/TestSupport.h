@@ -1,0 +1,43 @@
+#pragma once
+// Stand-ins for the outside world and a scratch working folder, so window
+// tests run offscreen without blocking on a message box or starting programs.
+#include "Clock.h"
+
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A QApplication for the whole test program (offscreen platform).
+void ensureApplication();
+
+class FixedClock : public common::Clock {
+public:
+    std::string date = "07/12/2026";
+    std::string time = "06:42:31";
+    std::string longTime = "06:42:31";
+    std::string dateText() const override { return date; }
+    std::string timeText() const override { return time; }
+    std::string longTimeText() const override { return longTime; }
+};
+
+// Makes a fresh temporary folder the current one, and goes back on destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string path() const;
+    std::string file(const std::string& name) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+std::string dataFile(const std::string& name); // bytes of tests/data/<name>
+
+} // namespace testing_support
