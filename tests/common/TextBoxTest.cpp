@@ -1,0 +1,66 @@
+#include "TestSupport.h"
+#include "Text8Widgets.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using common::MemoBox;
+using common::TextBox;
+
+class TextBoxes : public ::testing::Test {
+protected:
+    TextBoxes() { testing_support::ensureApplication(); }
+};
+
+TEST_F(TextBoxes, MemoKeepsEveryByteSetFromCode)
+{
+    MemoBox memo(QStringLiteral("memo"));
+    const std::string odd = std::string("a\r\nb\rc\nd\0e\xE9\xFF\r\n", 16);
+    memo.setText8(odd);
+    EXPECT_EQ(memo.text8(), odd);
+    // What the user sees has LF line ends.
+    EXPECT_EQ(memo.toPlainText().left(5), QStringLiteral("a\nb\nc"));
+}
+
+TEST_F(TextBoxes, MemoEditedByTheUserReadsBackWithCrLf)
+{
+    MemoBox memo(QStringLiteral("memo"));
+    memo.setText8("x");
+    memo.setFocus();
+    memo.moveCursor(QTextCursor::End);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, QStringLiteral("y"));
+    EXPECT_EQ(memo.text8(), "x\r\ny");
+}
+
+TEST_F(TextBoxes, AppendKeepsCrLfSplitAcrossTwoAppends)
+{
+    MemoBox memo(QStringLiteral("memo"));
+    memo.append8("a\r");
+    memo.append8("\nb");
+    EXPECT_EQ(memo.text8(), "a\r\nb");
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("a\nb"));
+}
+
+TEST_F(TextBoxes, ChangeIsSignalledOnlyWhenTheTextDiffers)
+{
+    TextBox box(QStringLiteral("box"));
+    QSignalSpy spy(&box, &TextBox::changed);
+    box.setText8("5");
+    box.setText8("5");
+    EXPECT_EQ(spy.count(), 1);
+    box.setFocus();
+    QTest::keyClicks(&box, QStringLiteral("1"));
+    EXPECT_EQ(spy.count(), 2);
+    EXPECT_EQ(box.text8(), "51");
+}
+
+TEST_F(TextBoxes, LineBoxTakesTextsLongerThanQtsDefaultLimit)
+{
+    TextBox box(QStringLiteral("box"));
+    const std::string big(100000, 'x');
+    box.setText8(big);
+    EXPECT_EQ(box.text8(), big);
+    EXPECT_EQ(box.text().size(), 100000);
+}

@@ -1,0 +1,51 @@
+#include "convert/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ostrak;
+
+TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATextLikeTheFieldsDo)
+{
+    EXPECT_EQ(leadingNumber("1 2"), 12);
+    EXPECT_EQ(leadingNumber("3 - Tempo"), 3);
+    EXPECT_EQ(leadingNumber("12-Lower Square"), 12);
+    EXPECT_EQ(leadingNumber("1-90%"), 1);
+    EXPECT_EQ(leadingNumber("Square"), 0);
+    EXPECT_EQ(leadingNumber(""), 0);
+    EXPECT_EQ(leadingNumber(" \t-2\n5x"), -25);
+    EXPECT_EQ(leadingNumber("2.5"), 2.5);
+    EXPECT_EQ(leadingNumber(".5"), 0.5);
+    EXPECT_EQ(leadingNumber("1e3"), 1000);
+    EXPECT_EQ(leadingNumber("1E"), 1);
+    EXPECT_EQ(leadingNumber("4e+x"), 4);
+    EXPECT_EQ(leadingNumber("-"), 0);
+    EXPECT_EQ(leadingNumber("00011"), 11);
+}
+
+TEST(LeadingNumber, HugeInputsSaturateInsteadOfFailing)
+{
+    EXPECT_TRUE(std::isinf(leadingNumber("1e999")));
+    EXPECT_GT(leadingNumber(std::string(10000, '9')), 255);
+    EXPECT_LT(leadingNumber("-" + std::string(10000, '9')), 0);
+    EXPECT_EQ(leadingNumber("-0"), 0);
+}
+
+TEST(FormatNumber, WritesPlainDecimal)
+{
+    EXPECT_EQ(formatNumber(3), "3");
+    EXPECT_EQ(formatNumber(-1), "-1");
+    EXPECT_EQ(formatNumber(2.5), "2.5");
+    EXPECT_EQ(formatNumber(-0.0), "0");
+    EXPECT_EQ(formatNumber(65), "65");
+    EXPECT_EQ(formatNumber(0.1 + 0.2), "0.30000000000000004");
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
+{
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(2.6), 3);
+    EXPECT_EQ(roundHalfEven(-0.5), 0);
+}
