@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from Debian's packages, when missing.
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev libgtest-dev dasm)
+# dasm and stella build and play the music engine; xvfb and xauth let the
+# engine's audio tests run stella without a screen.
+packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
