@@ -1,0 +1,14 @@
+#include "crimp/FrmCrimp.h"
+
+#include "Clock.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    common::SystemClock clock;
+    crimp::frmCrimp window(clock);
+    window.show();
+    return app.exec();
+}

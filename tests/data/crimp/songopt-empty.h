@@ -1,0 +1,2 @@
+; OPTIMISED OUTPUT (REM) at 06:42:31
+
