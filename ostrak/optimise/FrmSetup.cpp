@@ -146,14 +146,20 @@ void FrmSetup::openInput()
     }
 
     txtIn->setText8("");
-    OptReadResult read = readOptimiseInput(
-        [&reader](std::string& line) {
-            if (reader->atEnd())
-                return false;
-            line = reader->readLine();
-            return true;
-        },
-        tables_);
+    OptReadResult read;
+    try {
+        read = readOptimiseInput(
+            [&reader](std::string& line) {
+                if (reader->atEnd())
+                    return false;
+                line = reader->readLine();
+                return true;
+            },
+            tables_);
+    } catch (const common::Failure& f) {
+        // Only a failing disk gets here; what was read so far is in the tables.
+        seams_.messages.show(common::genericFailureText(f.code()));
+    }
     reader.reset();
 
     if (read.end == OptReadEnd::TableFull)
