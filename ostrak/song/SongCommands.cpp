@@ -1,13 +1,150 @@
 #include "SongCommands.h"
 
+#include "Failure.h"
+#include "TextFile.h"
 #include "app/FrmMain.h"
+#include "convert/Numbers.h"
+#include "song/SongOrderText.h"
+
+#include <optional>
 
 namespace ostrak {
 
 SongCommands::SongCommands(FrmMain& w, OstrakState& state, Seams& seams)
     : w_(w), state_(state), seams_(seams)
 {
-    // Not built yet: the instrument, hi-hat and song.h commands are connected here.
+    QObject::connect(w_.cmdAutoHH1, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::Sixteenths); });
+    QObject::connect(w_.cmdAutoHH2, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::Eighths); });
+    QObject::connect(w_.cmdAutoHH3, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::OffBeat); });
+    QObject::connect(w_.cmdAutoHH4, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::Reset); });
+    // "From Modplug" (cmdAutoHH5) has no action.
+    QObject::connect(w_.cmdNFO, &QPushButton::clicked, &w_, [this] { showHatLines(); });
+    QObject::connect(w_.cmdWriteInit, &QPushButton::clicked, &w_, [this] { testTones(); });
+    for (ComboBox* wave : w_.WaveMatrix)
+        QObject::connect(wave, &ComboBox::focusLost, &w_, [this] { refreshSoundSlots(); });
+    QObject::connect(w_.hhKickIn, &common::TextBox::focusLost, &w_, [this] { tidyKickIn(); });
+    QObject::connect(w_.cmdCompile, &QPushButton::clicked, &w_, [this] { compilePattern(); });
+    QObject::connect(w_.cmdGenAllCode, &QPushButton::clicked, &w_, [this] { generateSongOrder(); });
+    QObject::connect(w_.cmdCompileSong, &QPushButton::clicked, &w_, [this] { compileSong(); });
+}
+
+HatSteps SongCommands::hatSteps() const
+{
+    HatSteps steps{};
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        steps[i] = w_.HH[i]->isChecked();
+    return steps;
+}
+
+InstrumentTexts SongCommands::instrumentTexts() const
+{
+    InstrumentTexts texts;
+    texts.hat = hatSteps();
+    texts.tempo = w_.cmbTempo->text8();
+    for (std::size_t i = 0; i < 8; ++i) {
+        texts.volume[i] = w_.WaveVol[i]->text8();
+        texts.soundType[i] = w_.WaveMatrix[i]->text8();
+    }
+    return texts;
+}
+
+void SongCommands::autoHat(AutoHat which)
+{
+    for (QCheckBox* step : w_.HH)
+        step->setChecked(false);
+    const HatSteps set = autoHatSteps(which);
+    for (std::size_t i = 0; i < set.size(); ++i)
+        if (set[i])
+            w_.HH[i]->setChecked(true);
+}
+
+void SongCommands::showHatLines()
+{
+    // The display always shows the real steps, never a blanked copy.
+    for (const std::string& line : buildHatLines(hatSteps()))
+        w_.txtLog->append8(line);
+}
+
+void SongCommands::testTones()
+{
+    w_.txtLog->setText8(formatNumber(leadingNumber(w_.WaveVol[0]->text8())));
+}
+
+void SongCommands::refreshSoundSlots()
+{
+    std::array<std::string, 8> texts;
+    for (std::size_t i = 0; i < 8; ++i)
+        texts[i] = w_.WaveMatrix[i]->text8();
+    state_.soundSlots.refresh(texts);
+}
+
+void SongCommands::tidyKickIn()
+{
+    w_.hhKickIn->setText8(formatNumber(leadingNumber(w_.hhKickIn->text8())));
+}
+
+void SongCommands::compilePattern()
+{
+    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
+    const PreviewTexts texts{w_.txtOrderA->text8(), w_.txtOrderB->text8(), w_.txtPatternA->text8(),
+                             w_.txtPatternB->text8()};
+    writeAndBuild(previewSong(config, texts), {"compile.bat"}, kPreviewScriptMissing);
+}
+
+void SongCommands::generateSongOrder()
+{
+    w_.cmdCompileSong->setEnabled(true);
+    // Walking the rows by selecting them runs the lists' own selection
+    // behaviour, so the window follows each row as a user's click would.
+    auto rowPositions = [](ListBox* list) {
+        std::vector<double> positions;
+        for (int i = 0; i < list->count(); ++i) {
+            list->select(i);
+            positions.push_back(leadingNumber(list->rowText(list->selectedIndex())));
+        }
+        return positions;
+    };
+    const std::vector<double> channel1 = rowPositions(w_.listCH1);
+    const std::vector<double> channel2 = rowPositions(w_.listCH2);
+    w_.txtSong->setText8(songOrderText(channel1, channel2));
+}
+
+void SongCommands::compileSong()
+{
+    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
+    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), state_.memory);
+    std::vector<const char*> scripts;
+    if (w_.chkCart->isChecked())
+        scripts.push_back("copycart.bat");
+    scripts.push_back("compile.bat");
+    writeAndBuild(lines, scripts, kSongScriptMissing);
+}
+
+void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,
+                                 std::string_view scriptMissingText)
+{
+    const auto report = [&](const common::Failure& f) {
+        seams_.messages.show(songWriteFailureText(f.code(), scriptMissingText));
+    };
+    const auto step = [&](const common::Step& s) { common::runStepsContinuing({s}, report); };
+
+    std::optional<common::LineWriter> file;
+    step([&] { file.emplace("song.h"); });
+    for (const SongLine& line : lines) {
+        step([&] {
+            if (!file)
+                throw common::Failure(common::kBadFileName, "song.h is not open");
+            if (line.failure != 0)
+                throw common::Failure(line.failure, "number too large to write");
+            file->writeLine(line.text);
+        });
+    }
+    step([&] {
+        if (file)
+            file->close(); // closing a file that never opened is no failure
+    });
+    for (const char* script : scripts)
+        step([&] { seams_.launcher.start(script); });
 }
 
 } // namespace ostrak

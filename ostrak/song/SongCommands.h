@@ -2,6 +2,11 @@
 // Instrument configuration, hi-hat, the song.h writers and the song order generator.
 #include "app/Seams.h"
 #include "app/State.h"
+#include "song/Instruments.h"
+#include "song/SongFile.h"
+
+#include <string_view>
+#include <vector>
 
 namespace ostrak {
 
@@ -11,7 +16,26 @@ class SongCommands {
 public:
     SongCommands(FrmMain& w, OstrakState& state, Seams& seams);
 
+    // What the writers read from the two instrument frames, right now.
+    InstrumentTexts instrumentTexts() const;
+    HatSteps hatSteps() const;
+
+    void autoHat(AutoHat which);
+    void showHatLines();   // "nfo"
+    void testTones();
+    void refreshSoundSlots();
+    void tidyKickIn();
+
+    void compilePattern(); // the preview song.h, then compile.bat
+    void generateSongOrder();
+    void compileSong();    // the whole song, then copycart.bat and compile.bat
+
 private:
+    // Writes song.h line by line under the writers' catch-all, then starts
+    // the scripts in order; every failing step is shown and the next one runs.
+    void writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,
+                       std::string_view scriptMissingText);
+
     FrmMain& w_;
     OstrakState& state_;
     Seams& seams_;

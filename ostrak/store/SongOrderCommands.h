@@ -11,7 +11,13 @@ class SongOrderCommands {
 public:
     SongOrderCommands(FrmMain& w, OstrakState& state, Seams& seams);
 
+    void addRow();        // "ADD SEQ"
+    void deleteRow();     // "X"
+
 private:
+    void channel1Selected(int index);
+    void channel2Selected(int index);
+
     FrmMain& w_;
     OstrakState& state_;
     Seams& seams_;

@@ -1,0 +1,26 @@
+#include "SongOrderText.h"
+
+#include "SongFile.h"
+
+namespace ostrak {
+
+std::string songOrderEntry(double position, int channel)
+{
+    const double first = 4 * position + (channel == 1 ? 1 : 3);
+    return "\r\n\tbyte " + plainNumber(first) + "," + plainNumber(first + 1);
+}
+
+std::string songOrderText(const std::vector<double>& channel1, const std::vector<double>& channel2)
+{
+    std::string text = "song1\r\n";
+    for (double p : channel1)
+        text += songOrderEntry(p, 1);
+    text += "\r\n\tbyte 255";
+    text += "\r\nsong2\r\n";
+    for (double p : channel2)
+        text += songOrderEntry(p, 2);
+    text += "\r\n\tbyte 255";
+    return text;
+}
+
+} // namespace ostrak
