@@ -1,0 +1,362 @@
+#include "ProjectFile.h"
+
+#include "Failure.h"
+#include "Numbers.h"
+#include "TextFile.h"
+#include "store/SongOrder.h"
+
+#include <cmath>
+#include <filesystem>
+#include <new>
+#include <optional>
+
+namespace ostrak {
+
+using namespace project;
+
+namespace {
+
+constexpr std::string_view kCrLf = common::kCrLf;
+
+// Thrown to leave a command after a failure outside retry mode.
+struct Stopped {};
+
+// Runs the steps of one command with the project window's failure handling.
+class Steps {
+public:
+    Steps(ProjectWindowPort& port, std::string (*messageFor)(int)) : port_(port), messageFor_(messageFor) {}
+
+    template <typename F>
+    void operator()(F&& step)
+    {
+        try {
+            step();
+        } catch (const common::Failure& f) {
+            failed(f.code());
+        } catch (const std::bad_alloc&) {
+            failed(kOutOfMemory);
+        } catch (const std::exception&) {
+            failed(kInternalFailure);
+        }
+    }
+
+private:
+    void failed(int code)
+    {
+        port_.showMessage(messageFor_(code));
+        if (!port_.retryMode())
+            throw Stopped{};
+    }
+
+    ProjectWindowPort& port_;
+    std::string (*messageFor_)(int);
+};
+
+// The project file while a command has it open; reading or writing it when
+// it is not open fails with code 52, as on any unopened file.
+class OutFile {
+public:
+    void open(const std::string& path)
+    {
+        writer_.reset();
+        writer_.emplace(path);
+    }
+    void line(std::string_view text)
+    {
+        if (!writer_)
+            throw common::Failure(common::kBadFileName, "file not open");
+        writer_->writeLine(text);
+    }
+    void close()
+    {
+        if (!writer_)
+            return;
+        std::optional<common::LineWriter> closing = std::move(writer_);
+        writer_.reset();
+        closing->close();
+    }
+
+private:
+    std::optional<common::LineWriter> writer_;
+};
+
+class InFile {
+public:
+    void open(const std::string& path)
+    {
+        reader_.reset();
+        // A pipe or device could block or never end; only plain files are read.
+        std::error_code ec;
+        const auto status = std::filesystem::status(path, ec);
+        if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
+            && !std::filesystem::is_directory(status))
+            throw common::Failure(common::kPathAccess, path + " is not a plain file");
+        reader_.emplace(path);
+    }
+    bool isOpen() const { return reader_.has_value(); }
+    bool atEnd() { return !reader_ || reader_->atEnd(); }
+    std::string readLine()
+    {
+        if (!reader_)
+            throw common::Failure(common::kBadFileName, "file not open");
+        return reader_->readLine();
+    }
+    // Reads lines up to and including the marker. A failed read (end of file,
+    // file not open) ends the search, so retry mode cannot spin on it.
+    void skipPast(std::string_view marker)
+    {
+        while (readLine() != marker) {
+        }
+    }
+    // Reads the lines before the marker (which is read too) into text, with
+    // CR LF between lines, so a text comes back exactly as it was written.
+    void collectUntil(std::string& text, std::string_view marker, std::string_view alsoEndsAt = {})
+    {
+        bool first = true;
+        for (;;) {
+            std::string line = readLine();
+            if (line == marker || (!alsoEndsAt.empty() && line == alsoEndsAt))
+                return;
+            if (!first)
+                text += kCrLf;
+            text += line;
+            first = false;
+        }
+    }
+    void close() { reader_.reset(); }
+
+private:
+    std::optional<common::LineReader> reader_;
+};
+
+std::string positionLineOf(int p)
+{
+    return " " + std::to_string(p) + " ";
+}
+
+// The row position of a song order row: its leading number.
+double rowPosition(const std::string& row)
+{
+    return leadingNumber(row);
+}
+
+void saveBlock(int p, const WorkingMemory& m, OutFile& out, Steps& step, ProjectWindowPort& port)
+{
+    const auto i = static_cast<std::size_t>(p);
+    port.appendLog("\r\n\r\nPOSITION :: " + std::to_string(p));
+    step([&] { out.line(kPosition); });
+    step([&] { out.line(positionLineOf(p)); });
+    port.setBarWidth(100 * p);
+    if (m.StorePatternA[i].empty()) {
+        step([&] { out.line(kEmpty); });
+        port.appendLog("\r\nEmpty patch found!");
+        return;
+    }
+    step([&] { out.line(kGreeting); });
+    port.appendLog("\r\nSaving StoreName CH1 / CH2");
+    step([&] { out.line(kNameA); });
+    step([&] { out.line(m.StoreNameA[i]); });
+    step([&] { out.line(kNameB); });
+    step([&] { out.line(m.StoreNameB[i]); });
+    port.setBarWidth(100 * p + 20);
+
+    port.appendLog(" [OK]\r\nSaving StorePattern CH1 / CH2");
+    step([&] { out.line(kPatternA); });
+    step([&] { out.line(m.StorePatternA[i]); });
+    step([&] { out.line(kPatternB); });
+    step([&] { out.line(m.StorePatternB[i]); });
+    port.setBarWidth(100 * p + 40);
+
+    port.appendLog(" [OK]\r\nSaving StoreOrder CH1 / CH2");
+    step([&] { out.line(kOrderA); });
+    step([&] { out.line(m.StoreOrderA[i]); });
+    step([&] { out.line(kOrderB); });
+    step([&] { out.line(m.StoreOrderB[i]); });
+    port.setBarWidth(100 * p + 60);
+
+    port.appendLog(" [OK]\r\nSaving original tracker data");
+    step([&] { out.line(kPaste); });
+    step([&] { out.line(m.StorePaste[i]); });
+    port.setBarWidth(100 * p + 80);
+    step([&] { out.line(kEnd); });
+}
+
+void saveSongOrder(int channel, OutFile& out, Steps& step, ProjectWindowPort& port)
+{
+    const int rows = port.songOrderRowCount(channel);
+    for (int j = 0; j < rows; ++j)
+        step([&] { out.line(numberLine(rowPosition(port.selectSongOrderRow(channel, j)))); });
+}
+
+void loadBlock(int p, WorkingMemory& m, InFile& in, Steps& step, ProjectWindowPort& port)
+{
+    const auto i = static_cast<std::size_t>(p);
+    port.setBarWidth(100 * p);
+    step([&] { in.skipPast(kPosition); });
+    // A read that failed leaves its line empty.
+    std::string position;
+    step([&] { position = in.readLine(); });
+    port.appendLog("\r\nFound position: " + position);
+    std::string first;
+    step([&] { first = in.readLine(); });
+    if (first == kEmpty) {
+        port.appendLog(" -- EMPTY");
+        return;
+    }
+    // first is the greetings line; its text does not matter.
+    port.appendLog("\r\n  + Loading Patt Names : " + position);
+    step([&] { in.skipPast(kNameA); });
+    step([&] { m.StoreNameA[i] = in.readLine(); });
+    step([&] { in.skipPast(kNameB); });
+    step([&] { m.StoreNameB[i] = in.readLine(); });
+
+    port.appendLog("\r\n  + Loading Patterns : " + position);
+    step([&] { in.skipPast(kPatternA); });
+    step([&] { in.collectUntil(m.StorePatternA[i], kPatternB); });
+
+    port.appendLog("\r\n  + Loading Patt Order : " + position);
+    step([&] { in.collectUntil(m.StorePatternB[i], kOrderA); });
+    step([&] { in.collectUntil(m.StoreOrderA[i], kOrderB); });
+
+    port.appendLog("\r\n  + Loading original input : " + position);
+    step([&] { in.collectUntil(m.StoreOrderB[i], kPaste); });
+    step([&] { in.collectUntil(m.StorePaste[i], kEnd, kEof); });
+
+    port.appendLog("\r\n  - Found end marker" + position);
+}
+
+// After the blocks: both song order sections give back the lists. A file
+// that ends before them (or inside the first) leaves the lists alone.
+void loadSongOrder(const WorkingMemory& m, InFile& in, ProjectWindowPort& port)
+{
+    if (!in.isOpen())
+        return;
+    std::vector<std::string> lines1, lines2;
+    try {
+        in.skipPast(kSongOrderCh1);
+        for (std::string line = in.readLine(); line != kSongOrderCh2; line = in.readLine())
+            lines1.push_back(line);
+        while (!in.atEnd()) {
+            std::string line = in.readLine();
+            if (line == kEof)
+                break;
+            lines2.push_back(line);
+        }
+    } catch (const std::exception&) {
+        return; // the file ended (or could not be read) before the lists did
+    }
+    port.replaceSongOrder(songOrderRowsFromLines(lines1, m.StoreNameA),
+                          songOrderRowsFromLines(lines2, m.StoreNameB));
+}
+
+} // namespace
+
+std::string saveFailureText(int code)
+{
+    switch (code) {
+    case common::kBadFileName:
+        return "Problem writing to file... you may need to press ok a few times!";
+    case common::kFileNotFound:
+        return "File not found.  Please ensure it is in this directory.";
+    case common::kFileAlreadyOpen:
+        return "End of file reached early!  Are you sure it is complete?";
+    default:
+        return common::genericFailureText(code);
+    }
+}
+
+std::string loadFailureText(int code)
+{
+    if (code == common::kFileAlreadyOpen)
+        return common::genericFailureText(code);
+    return saveFailureText(code);
+}
+
+std::string numberLine(double value)
+{
+    return " " + formatNumber(value) + " ";
+}
+
+std::vector<std::string> songOrderRowsFromLines(const std::vector<std::string>& lines,
+                                                const WorkingMemory::Texts& names)
+{
+    std::vector<std::string> rows;
+    rows.reserve(lines.size());
+    for (const std::string& line : lines) {
+        const double number = leadingNumber(line);
+        const double p = roundHalfEven(number);
+        // Rows may name any number a hand-edited file holds; only positions
+        // the memory has give a name.
+        const bool inMemory = std::isfinite(p) && p >= 0 && p < WorkingMemory::kPositions;
+        rows.push_back(songOrderRow(formatNumber(number), inMemory ? names[static_cast<std::size_t>(p)] : ""));
+    }
+    return rows;
+}
+
+void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWindowPort& port)
+{
+    OutFile out;
+    Steps step(port, saveFailureText);
+    try {
+        port.setLog("Creating / writing file...");
+        step([&] { out.open(path); });
+        step([&] { out.line(kHeader); });
+        port.appendLog("file ready for export!\r\n\r\n");
+        step([&] { out.line(kConfig); });
+        port.appendLog("Saving instrument configuration");
+        port.setBusy(true);
+        step([&] { out.line(kMemory); });
+        for (int p = 0; p < kSavedPositions; ++p)
+            saveBlock(p, memory, out, step, port);
+
+        step([&] { out.line(kSongOrderCh1); });
+        port.appendLog(" [OK]\r\n\r\nSaving Song Order Channel 1");
+        saveSongOrder(0, out, step, port);
+        port.setBarWidth(kBarSongOrder2);
+        port.appendLog(" [OK]\r\n\r\nSaving Song Order Channel 2");
+        step([&] { out.line(kSongOrderCh2); });
+        saveSongOrder(1, out, step, port);
+        port.setBarWidth(kBarDone);
+        step([&] { out.line(kEof); });
+        step([&] { out.close(); });
+        port.appendLog(" [OK]\r\n\r\nThis text box has no fucking idea if the file actually saved, "
+                       "but at least you got to read this nerdy green writing!\r\n");
+    } catch (const Stopped&) {
+        // The message is shown; the file is closed below.
+    }
+    try {
+        out.close();
+    } catch (const common::Failure&) {
+        // Already reported through the failed write that stopped the save.
+    }
+    // The pointer comes back and the list shows whatever is on disk now,
+    // also after a failure.
+    port.setBusy(false);
+    port.refreshFileList();
+}
+
+void loadProject(const std::string& path, WorkingMemory& memory, ProjectWindowPort& port)
+{
+    memory.SaveUndoCopy();
+    memory.ClearMemory();
+    InFile in;
+    Steps step(port, loadFailureText);
+    try {
+        port.setLog("READING file...");
+        step([&] { in.open(path); });
+        std::string header;
+        step([&] { header = in.readLine(); });
+        if (header != kHeader) {
+            port.showMessage(std::string(kHeaderMessage));
+            return;
+        }
+        for (int p = 0; p < kSavedPositions; ++p)
+            loadBlock(p, memory, in, step, port);
+        loadSongOrder(memory, in, port);
+    } catch (const Stopped&) {
+        // The message is shown; what was read so far stays loaded.
+    }
+    in.close();
+}
+
+} // namespace ostrak
