@@ -58,13 +58,11 @@ void PasteLines::load(std::string_view text)
         row = std::min(row + 1, kLastRow);
     };
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r')
-            continue;
-        put(text.substr(start, i - start));
-        if (i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    for (std::size_t end = text.find('\r'); end != std::string_view::npos; end = text.find('\r', start)) {
+        put(text.substr(start, end - start));
+        start = end + 1;
+        if (start < text.size() && text[start] == '\n')
+            ++start;
     }
     if (start < text.size())
         put(text.substr(start));

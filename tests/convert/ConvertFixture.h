@@ -14,29 +14,24 @@ protected:
         QObject::connect(w().txtLog, &common::MemoBox::changed, w().txtLog,
                          [this] { logs.push_back(w().txtLog->text8()); });
     }
-
-    // Pastes the text and presses the button.
     void convert(const std::string& paste)
     {
         w().txtIn->setText8(paste);
         w().cmdBang->click();
     }
-    void convertFile(const std::string& name) { convert(dataFile("pastes/" + name)); }
-
     std::string patternA() { return w().txtPatternA->text8(); }
     std::string patternB() { return w().txtPatternB->text8(); }
     std::string orderA() { return w().txtOrderA->text8(); }
-    // The log as it stood just before the run replaced it with its status.
-    std::string fullLog() const { return logs.size() < 2 ? std::string() : logs[logs.size() - 2]; }
+    std::string orderB() { return w().txtOrderB->text8(); }
 
-    static std::string lines(const std::vector<std::string>& rows, const std::string& header = "ModPlug Tracker  IT")
+    static std::string lines(const std::vector<std::string>& rows)
     {
-        std::string text = header;
+        std::string text = "ModPlug Tracker  IT";
         for (const std::string& row : rows)
             text += "\r\n" + row;
         return text;
     }
-    // n rows where row i plays a note on both channels.
+    // n rows of notes on both channels, instruments 4 and 6.
     static std::string rows(int n)
     {
         static const char* notes[] = {"C-4", "E-4", "G-4", "C-5", "E-5", "G-5", "C-6", "E-6"};
@@ -45,6 +40,7 @@ protected:
             out.push_back(std::string("|") + notes[i % 8] + "04v64...|" + notes[(i + 2) % 8] + "06......");
         return lines(out);
     }
+    static bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
     static int count(const std::string& text, const std::string& part)
     {
         int n = 0;
@@ -53,7 +49,7 @@ protected:
         return n;
     }
 
-    std::vector<std::string> logs;
+    std::vector<std::string> logs; // every text the log held, in order
 };
 
 } // namespace testing_support

@@ -1,0 +1,111 @@
+// Times the paste converter through the real window: the button press on a
+// maximal paste (129 row lines of 24 channels, then 1 MB more text).
+#include "app/FrmMain.h"
+#include "app/OstrakApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+class QuietMessages : public ostrak::MessageBoxes {
+public:
+    int shown = 0;
+    void show(const std::string&) override { ++shown; }
+};
+
+class StillClock : public common::Clock {
+public:
+    std::string dateText() const override { return "07/12/2026"; }
+    std::string timeText() const override { return "07:00:00"; }
+    std::string longTimeText() const override { return "07:00:00"; }
+};
+
+class NoLauncher : public ostrak::Launcher {
+public:
+    void start(const std::string&) override {}
+};
+
+std::string rowLine(int r)
+{
+    static const char* notes[] = {"C-4", "D#4", "G-4", "A#4", "C-5", "G-5", "C-6", "===", "^^^", "..."};
+    std::string line;
+    for (int c = 0; c < 24; ++c) {
+        const char* note = notes[(r * 3 + c) % 10];
+        const bool empty = note[0] == '.' || note[0] == '=' || note[0] == '^';
+        line += "|";
+        line += note;
+        line += empty ? ".." : (c % 2 ? "01" : "16");
+        line += r % 4 == 0 ? "v64" : "...";
+        line += r % 16 == 0 ? "A06" : "...";
+    }
+    return line;
+}
+
+std::string maximalPaste()
+{
+    std::string text = "ModPlug Tracker  IT";
+    for (int r = 0; r < 129; ++r)
+        text += "\r\n" + rowLine(r);
+    const std::size_t rowsEnd = text.size();
+    for (int r = 129; text.size() - rowsEnd < 1024 * 1024; ++r)
+        text += "\r\n" + rowLine(r);
+    return text;
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
+        std::fprintf(stderr, "no scratch folder\n");
+        return 1;
+    }
+
+    QuietMessages messages;
+    StillClock clock;
+    NoLauncher launcher;
+    ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher});
+    ostrak::FrmMain& w = app.main();
+
+    const std::string paste = maximalPaste();
+    auto t0 = std::chrono::steady_clock::now();
+    w.txtIn->setText8(paste);
+    const double pasteMs = millisecondsSince(t0);
+
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        t0 = std::chrono::steady_clock::now();
+        w.cmdBang->click();
+        times.push_back(millisecondsSince(t0));
+    }
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (double t : times)
+        total += t;
+
+    const bool ok = w.txtLog->text8() == "Saving Pattern" && messages.shown == 0 &&
+                    w.txtOrderA->text8().find(" ;1\r\n") != std::string::npos;
+    std::printf("paste: %zu bytes, 129 row lines of 24 channels; setting txtIn took %.1f ms\n", paste.size(),
+                pasteMs);
+    std::printf("conversion over %d runs: mean %.2f ms, median %.2f ms, min %.2f ms, max %.2f ms%s\n", runs,
+                total / runs, times[times.size() / 2], times.front(), times.back(), ok ? "" : " (RESULT WRONG)");
+    return ok ? 0 : 1;
+}
