@@ -14,16 +14,23 @@ LoadBar::LoadBar(const QString& name, QColor fill, QWidget* parent) : QWidget(pa
 
 void LoadBar::setBarWidth(double width)
 {
+    // Reading sets the width once per line; repaint only when a pixel changes.
+    const bool redraw = shownPixels(width) != shownPixels(width_);
     width_ = width;
-    update();
+    if (redraw)
+        update();
     emit barWidthChanged(width);
+}
+
+int LoadBar::shownPixels(double width) const
+{
+    return static_cast<int>(std::clamp(width * kPixelsPerUnit, 0.0, double(this->width())));
 }
 
 void LoadBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const double pixels = std::clamp(width_ * kPixelsPerUnit, 0.0, double(width()));
-    painter.fillRect(QRectF(0, 0, pixels, height()), fill_);
+    painter.fillRect(QRect(0, 0, shownPixels(width_), height()), fill_);
 }
 
 } // namespace crimp

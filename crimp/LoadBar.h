@@ -22,6 +22,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int shownPixels(double width) const;
+
     double width_ = kFullWidth;
     QColor fill_;
 };

@@ -9,7 +9,8 @@ namespace {
 
 class ReportBoxTest : public ::testing::Test {
 protected:
-    ReportBoxTest() { testing_support::ensureApplication(); }
+    // The application must exist before the box is built.
+    bool applicationReady_ = (testing_support::ensureApplication(), true);
     crimp::ReportBox box{QStringLiteral("txtOut")};
 
     std::vector<std::string> rows() const

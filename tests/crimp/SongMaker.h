@@ -13,7 +13,7 @@ namespace crimp_testing {
 struct SongShape {
     int positions = 66;
     int chainsPerPattern = 16;
-    int motifsPerChannel = 60;
+    int motifsPerChannel = 35;
     std::uint32_t seed = 2600;
 };
 
