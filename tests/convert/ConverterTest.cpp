@@ -68,6 +68,9 @@ TEST_F(ConvertTest, RealSixtyFourRowPasteAndItsOtherHeaderForms)
 TEST_F(ConvertTest, ChainsCloseEveryEighthRowAndOnlyClosedChainsAreListed)
 {
     w().txtPos->setText8("3");
+    convert(rows(7)); // no chain completed: the open chain 0 is still listed
+    EXPECT_EQ(count(patternA(), "not imp yet"), 0);
+    EXPECT_EQ(orderA(), "\r\n\tword Pos3_C1_0,");
     convert(rows(8));
     EXPECT_EQ(count(patternB(), "\tbyte %00000000  ; not imp yet\r\n"), 1);
     EXPECT_EQ(orderA(), "\r\n\tword Pos3_C1_0,");
@@ -78,7 +81,9 @@ TEST_F(ConvertTest, ChainsCloseEveryEighthRowAndOnlyClosedChainsAreListed)
     EXPECT_EQ(patternA().substr(patternA().size() - tail.size()), tail);
     EXPECT_EQ(orderA(), "\r\n\tword Pos3_C1_0,Pos3_C1_1,Pos3_C1_2,Pos3_C1_3 ;13");
     EXPECT_EQ(memory().at(3).orderA, orderA());
+    messages.shown.clear();
     convert("");
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kWarning});
     EXPECT_EQ(patternA(), "");
     EXPECT_EQ(orderA(), "\r\n\tword Pos3_C1_0,");
 }
@@ -106,6 +111,9 @@ TEST_F(ConvertTest, RowIndexIsTheLineNumberAndOnlyLinesUpTo129Count)
 {
     convert(lines({"|C-504......|C-504......", "", "not a row", "|D-504......|D-504......"}));
     EXPECT_EQ(patternA(), "\r\nPos0_C1_0\r\n\tbyte %00010011  ;0|C-5|4\r\n\tbyte %00010001  ;3|D-5|4\r\n");
+    // A lone CR ends a line too, on its way through swap.txt.
+    convert("ModPlug Tracker  IT\r|C-504......|C-504......\r\r|D-504......|D-504......");
+    EXPECT_EQ(patternB(), "\r\nPos0_C2_0\r\n\tbyte %00010011  ;0|C-5|4\r\n\tbyte %00010001  ;2|D-5|4\r\n");
 
     convert(paste("it_256rows_3ch.txt"));
     EXPECT_TRUE(has(patternB(), "\r\nPos0_C2_16\r\n\tbyte %10010011  ;128|C-5|14\r\n"));

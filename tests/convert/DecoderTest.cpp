@@ -39,6 +39,8 @@ TEST_F(DecoderTest, DigitsDecodeAgainstTheStartUpTables)
 
 TEST_F(DecoderTest, AfterAConversionSlotsShowTheirBareSoundTypes)
 {
+    convert(rows(8));
+    EXPECT_EQ(decode("%11010011"), "%11010011 = C-5...1");
     w().WaveMatrix[6]->setText8("12-Lower Square");
     convert(rows(8));
     EXPECT_EQ(decode("%11010011"), "%11010011 = C-5...12");

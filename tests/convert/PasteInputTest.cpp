@@ -13,13 +13,16 @@ TEST(PasteLinesTable, LinesFillRowsFromZeroAndEndWithEofCappedAtTheLastRow)
     const std::vector<std::string> expected = {"head", "|a", "|b", "", "EOF", "0"};
     for (int r = 0; r < 6; ++r)
         EXPECT_EQ(table.row(r), expected[static_cast<std::size_t>(r)]) << r;
-    std::string text;
-    for (int k = 0; k < 5000; ++k)
-        text += "L" + std::to_string(k) + "\r\n";
-    table.reset();
-    table.load(text);
-    EXPECT_EQ(table.row(1023), "L1023");
-    EXPECT_EQ(table.row(PasteLines::kLastRow), "EOF"); // later lines all landed there
+    // 1,024 lines just fit before the mark; from 1,025 on, the mark overwrites row 1024.
+    for (int lineCount : {1024, 1025, 5000}) {
+        std::string text;
+        for (int k = 0; k < lineCount; ++k)
+            text += "L" + std::to_string(k) + "\r\n";
+        table.reset();
+        table.load(text);
+        EXPECT_EQ(table.row(1023), "L1023") << lineCount;
+        EXPECT_EQ(table.row(PasteLines::kLastRow), "EOF") << lineCount;
+    }
 }
 
 TEST_F(ConvertTest, NoiseOutsideTheFirstTwoChannelsAndLine129ChangesNothing)
