@@ -3,6 +3,8 @@
 
 #include "crimp/RunSearch.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -195,6 +197,33 @@ TEST_F(ManualSearch, FileLongerThanTheTablesIsCountedAndScannedUpToTheLastFullWi
     EXPECT_EQ(report(), "Working...\r\n" + crimp::overflowNote(40000) + "\r\n"
                             "Found  @ 32760\r\nfiller 32759\r\n\r\n\r\nSearch complete!\r\n");
     EXPECT_NE(crimp::overflowNote(40000).find("40000"), std::string::npos);
+
+    // The auto search says the same and lists nothing: the one run in the
+    // table and its copy past it are not a pair.
+    autoSearch();
+    EXPECT_EQ(report(), "Working...\r\n" + crimp::overflowNote(40000) + "\r\n");
+}
+
+TEST_F(ManualSearch, LinesAfterTheNinthOfTheSearchTextAreIgnored)
+{
+    writeSong(testing_support::dataFile("crimp/song3.h"));
+    w().txtSearch->setText8(std::string(crimp::kDefaultSearchText) + "\tbyte %11111111  ;9|C-4|1\r\nmore");
+    manualSearch();
+    EXPECT_EQ(report().substr(0, 27), "Working...\r\nFound  @ 4\r\nCA0");
+    EXPECT_EQ(caption(w().lblRepitions), "2");
+}
+
+TEST_F(ManualSearch, UnwritableSearchFileIsReportedAndTheTypedRunStillSearched)
+{
+    writeSong(testing_support::dataFile("crimp/song3.h"));
+    ASSERT_TRUE(QDir(QString::fromStdString(folder.path())).mkdir(QStringLiteral("search.txt")));
+    manualSearch();
+    const std::vector<std::string> lines = common::splitLines(report());
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_NE(lines[1].find("search.txt"), std::string::npos);
+    EXPECT_EQ(lines[2], "Found  @ 4");
+    EXPECT_EQ(caption(w().lblRepitions), "2");
+    EXPECT_EQ(w().Tline[0]->text8(), "\tbyte %11000010 ");
 }
 
 TEST_F(ManualSearch, ClickingTheSearchTextEmptiesIt)
