@@ -65,9 +65,11 @@ void SongCommands::showHatLines()
         w_.txtLog->append8(line);
 }
 
+// Numbers shown back use the writers' plain decimal form (never an exponent),
+// so the log and the kick-in field read as song.h will.
 void SongCommands::testTones()
 {
-    w_.txtLog->setText8(formatNumber(leadingNumber(w_.WaveVol[0]->text8())));
+    w_.txtLog->setText8(plainNumber(leadingNumber(w_.WaveVol[0]->text8())));
 }
 
 void SongCommands::refreshSoundSlots()
@@ -80,7 +82,7 @@ void SongCommands::refreshSoundSlots()
 
 void SongCommands::tidyKickIn()
 {
-    w_.hhKickIn->setText8(formatNumber(leadingNumber(w_.hhKickIn->text8())));
+    w_.hhKickIn->setText8(plainNumber(leadingNumber(w_.hhKickIn->text8())));
 }
 
 void SongCommands::compilePattern()

@@ -15,33 +15,18 @@ using song_tests::SongTest;
 
 constexpr unsigned kOrigin = 0xF000;
 
-// A 64-row pattern as the converter writes it: eight chains of eight rows.
-std::string pattern(const std::string& name, int slot)
+// The data bytes under a chain label of a converted pattern text, read from
+// the text itself: the label line, then "\tbyte %" lines (eight rows and the close).
+std::vector<unsigned> chainBytes(const std::string& pattern, const std::string& label)
 {
-    std::string text;
-    for (int chain = 0; chain < 8; ++chain) {
-        text += "\r\n" + name + std::to_string(chain) + "\r\n";
-        for (int row = 0; row < 8; ++row) {
-            const int value = slot * 32 + (chain * 8 + row) % 32;
-            std::string bits;
-            for (int b = 7; b >= 0; --b)
-                bits += (value >> b) & 1 ? '1' : '0';
-            text += "\tbyte %" + bits + "  ;" + std::to_string(chain * 8 + row) + "|C-5|4\r\n";
-        }
-        text += "\tbyte %00000000  ; not imp yet\r\n";
-    }
-    return text;
-}
-
-std::string sequence(const std::string& name, int entry)
-{
-    std::string text;
-    for (int line = 0; line < 2; ++line) {
-        text += "\r\n\tword ";
-        for (int k = 4 * line; k < 4 * line + 4; ++k)
-            text += name + std::to_string(k) + (k % 4 == 3 ? " ;" + std::to_string(entry) : ",");
-    }
-    return text;
+    std::vector<unsigned> out;
+    auto at = pattern.find("\r\n" + label + "\r\n");
+    if (at == std::string::npos)
+        return out;
+    at += label.size() + 4;
+    for (int i = 0; i < 9; ++i, at = pattern.find("\r\n", at) + 2)
+        out.push_back(static_cast<unsigned>(std::stoul(pattern.substr(at + 7, 8), nullptr, 2)));
+    return out;
 }
 
 struct Assembled {
@@ -70,11 +55,29 @@ protected:
         testing_support::writeBytes(folder.file("harness.asm"), testing_support::dataFile("song/harness.asm"));
     }
 
-    void storeFullPosition(int p)
+    // Converts a tracker paste at position p as the user does; with Auto Name
+    // the chains are labelled Pos<p>_C1_0.. and Pos<p>_C2_0..
+    void convertAt(int p, const char* paste)
+    {
+        w().txtPos->setText8(std::to_string(p));
+        w().txtIn->setText8(testing_support::dataFile(std::string("pastes/") + paste));
+        w().cmdBang->click();
+        ASSERT_FALSE(memory().StorePatternB[p].empty()) << paste;
+    }
+
+    // Every chain of the position's patterns holds at its label the bytes
+    // its text lists.
+    void expectChainsAsWritten(const Assembled& a, int p)
     {
         const std::string n = "Pos" + std::to_string(p);
-        store(p, {n + "_C1_", n + "_C2_", pattern(n + "_C1_", 0), pattern(n + "_C2_", 6),
-                  sequence(n + "_C1_", 4 * p + 1), sequence(n + "_C2_", 4 * p + 3), ""});
+        for (const auto& [channel, text] : {std::pair{"_C1_", memory().StorePatternA[p]},
+                                            std::pair{"_C2_", memory().StorePatternB[p]}})
+            for (int k = 0; k < 8; ++k) {
+                const std::string label = n + channel + std::to_string(k);
+                const std::vector<unsigned> bytes = chainBytes(text, label);
+                ASSERT_EQ(bytes.size(), 9u) << label;
+                EXPECT_EQ(a.bytes(label, 9), bytes) << label;
+            }
     }
 
     Assembled assemble()
@@ -123,9 +126,7 @@ protected:
 
 TEST_F(AssembleTest, PreviewAssemblesWithItsFixedOrder)
 {
-    storeFullPosition(0);
-    w().txtPos->setText8("1");
-    w().txtPos->setText8("0"); // shows the stored pattern pair
+    convertAt(0, "it_64rows_4ch.txt"); // leaves the converted pair in the fields
     w().cmdAutoHH3->click();
     w().cmbTempo->setText8("4 - About 117");
     w().cmdCompile->click();
@@ -146,14 +147,14 @@ TEST_F(AssembleTest, PreviewAssemblesWithItsFixedOrder)
     EXPECT_EQ(entry(a, 4), chains(a, "Pos0_C2_", 4));
     EXPECT_EQ(a["patternArrayL"], a["Pos0_C1_0"]); // no entries of its own
     EXPECT_EQ(a.bytes("mute", 9), std::vector<unsigned>(9, 255));
-    EXPECT_EQ(a.byteAt(a["Pos0_C2_1"]), 6u * 32 + 8);
-    EXPECT_EQ(a.byteAt(a["Pos0_C2_1"] + 8), 0u); // the chain's close line
+    expectChainsAsWritten(a, 0);
 }
 
 TEST_F(AssembleTest, WholeSongEntriesMatchTheGeneratedOrder)
 {
+    const char* pastes[] = {"it_64rows_4ch.txt", "xm_header_64rows.txt", "it_64rows_4ch.txt"};
     for (int p : {0, 1, 2})
-        storeFullPosition(p);
+        convertAt(p, pastes[p]);
     addRows({"0", "2", "1", "0"});
     w().hhKickIn->setText8("3");
     w().WaveVol[6]->setText8("12-0%");
@@ -174,6 +175,7 @@ TEST_F(AssembleTest, WholeSongEntriesMatchTheGeneratedOrder)
         EXPECT_EQ(entry(a, e + 2), chains(a, n + "_C1_", 4)) << p;
         EXPECT_EQ(entry(a, e + 3), chains(a, n + "_C2_", 0)) << p;
         EXPECT_EQ(entry(a, e + 4), chains(a, n + "_C2_", 4)) << p;
+        expectChainsAsWritten(a, p);
     }
     EXPECT_EQ(a.bytes("mute", 9), std::vector<unsigned>(9, 255));
 }

@@ -129,7 +129,8 @@ TEST_F(SongTest, KickInIsTidiedToItsLeadingNumberOnLeaving)
 {
     showActive();
     const std::pair<const char*, const char*> cases[] = {
-        {"", "0"}, {"3 bars", "3"}, {"abc", "0"}, {"2.5", "2.5"}, {"-4", "-4"}, {"007", "7"}};
+        {"", "0"}, {"3 bars", "3"}, {"abc", "0"}, {"2.5", "2.5"}, {"-4", "-4"}, {"007", "7"},
+        {"1e20", "100000000000000000000"}, {"1e-7", "0.0000001"}};
     for (const auto& [typed, tidied] : cases) {
         type(w().hhKickIn, typed);
         w().txtPos->setFocus();

@@ -71,6 +71,14 @@ TEST_F(SongOrderListTest, ClickingEitherListMovesBothAndShowsThePosition)
     EXPECT_EQ(w().txtSongPos->text8(), "0");
     EXPECT_EQ(w().txtPos->text8(), "4");
     EXPECT_EQ(w().txtOrderA->text8(), "order 4");
+
+    // Clicking the row already selected brings its position back.
+    w().txtPos->setText8("7");
+    w().txtSongPos->setText8("5");
+    clickRow(w().listCH1, 0);
+    EXPECT_EQ(w().txtPos->text8(), "4");
+    EXPECT_EQ(w().txtSongPos->text8(), "0");
+    EXPECT_EQ(w().txtNameA->text8(), "A4");
 }
 
 TEST_F(SongOrderListTest, DeletingAMiddleRowSelectsTheOneThatFollowed)
