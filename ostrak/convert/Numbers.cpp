@@ -61,15 +61,15 @@ double leadingNumber(std::string_view text)
 
 std::string formatNumber(double value)
 {
+    if (!std::isfinite(value))
+        return value < 0 ? "-inf" : "inf";
     if (value == 0.0)
         return "0"; // also for -0
-    if (std::isfinite(value) && std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        char buffer[32];
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-        return std::string(buffer, result.ptr);
-    }
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Shortest fixed form that reads back as the same value, never an
+    // exponent; the largest doubles need a little over 300 digits, the
+    // smallest about 1080.
+    char buffer[1200];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 

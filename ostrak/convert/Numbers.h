@@ -11,7 +11,7 @@ namespace ostrak {
 // +/-infinity rather than a failure, so callers clamp it.
 double leadingNumber(std::string_view text);
 
-// Plain decimal: 3, not 3.0; 2.5; no leading blank.
+// Plain decimal: 3, not 3.0; 2.5; 1e20 in full digits; no leading blank.
 std::string formatNumber(double value);
 
 // Rounds to the nearest whole number, halves to the even neighbour.

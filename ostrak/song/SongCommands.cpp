@@ -69,7 +69,7 @@ void SongCommands::showHatLines()
 // so the log and the kick-in field read as song.h will.
 void SongCommands::testTones()
 {
-    w_.txtLog->setText8(plainNumber(leadingNumber(w_.WaveVol[0]->text8())));
+    w_.txtLog->setText8(formatNumber(leadingNumber(w_.WaveVol[0]->text8())));
 }
 
 void SongCommands::refreshSoundSlots()
@@ -82,7 +82,7 @@ void SongCommands::refreshSoundSlots()
 
 void SongCommands::tidyKickIn()
 {
-    w_.hhKickIn->setText8(plainNumber(leadingNumber(w_.hhKickIn->text8())));
+    w_.hhKickIn->setText8(formatNumber(leadingNumber(w_.hhKickIn->text8())));
 }
 
 void SongCommands::compilePattern()

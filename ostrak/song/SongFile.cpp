@@ -1,5 +1,6 @@
 #include "SongFile.h"
 
+#include "convert/Numbers.h"
 #include "Failure.h"
 #include "store/WorkingMemory.h"
 
@@ -8,19 +9,6 @@
 #include <initializer_list>
 
 namespace ostrak {
-
-std::string plainNumber(double value)
-{
-    if (!std::isfinite(value))
-        return value < 0 ? "-inf" : "inf";
-    if (value == 0.0)
-        return "0"; // also for -0
-    // Shortest fixed form that reads back as the same value; the largest
-    // doubles need a little over 300 digits, the smallest about 1080.
-    char buffer[1200];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return std::string(buffer, result.ptr);
-}
 
 namespace {
 
@@ -35,7 +23,7 @@ SongLine numbersLine(const std::string& head, std::initializer_list<double> valu
             return {{}, kOverflow};
         if (!first)
             line.text += ',';
-        line.text += plainNumber(v);
+        line.text += formatNumber(v);
         first = false;
     }
     return line;

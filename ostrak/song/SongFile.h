@@ -23,10 +23,6 @@ struct SongLine {
 };
 using SongLines = std::vector<SongLine>;
 
-// Plain decimal: 3, 2.5, -1, 1000000, never an exponent. Non-finite values
-// (a number past the double range) give "inf" / "-inf".
-std::string plainNumber(double value);
-
 struct PreviewTexts {
     std::string orderA, orderB, patternA, patternB;
 };

@@ -1,5 +1,6 @@
 #include "SongOrderText.h"
 
+#include "convert/Numbers.h"
 #include "SongFile.h"
 
 namespace ostrak {
@@ -7,7 +8,7 @@ namespace ostrak {
 std::string songOrderEntry(double position, int channel)
 {
     const double first = 4 * position + (channel == 1 ? 1 : 3);
-    return "\r\n\tbyte " + plainNumber(first) + "," + plainNumber(first + 1);
+    return "\r\n\tbyte " + formatNumber(first) + "," + formatNumber(first + 1);
 }
 
 std::string songOrderText(const std::vector<double>& channel1, const std::vector<double>& channel2)

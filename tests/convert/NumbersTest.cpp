@@ -40,6 +40,10 @@ TEST(FormatNumber, WritesPlainDecimal)
     EXPECT_EQ(formatNumber(-0.0), "0");
     EXPECT_EQ(formatNumber(65), "65");
     EXPECT_EQ(formatNumber(0.1 + 0.2), "0.30000000000000004");
+    // Never an exponent, however large or small.
+    EXPECT_EQ(formatNumber(1e20), "100000000000000000000");
+    EXPECT_EQ(formatNumber(-2.5e-7), "-0.00000025");
+    EXPECT_EQ(formatNumber(1e300).size(), 301u);
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
