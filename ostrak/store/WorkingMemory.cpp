@@ -32,15 +32,7 @@ void WorkingMemory::clearPosition(int p)
 
 void WorkingMemory::SaveUndoCopy()
 {
-    for (std::size_t p = 0; p < kPositions; ++p) {
-        UndoNameA[p] = StoreNameA[p];
-        UndoNameB[p] = StoreNameB[p];
-        UndoPatternA[p] = StorePatternA[p];
-        UndoPatternB[p] = StorePatternB[p];
-        UndoOrderA[p] = StoreOrderA[p];
-        UndoOrderB[p] = StoreOrderB[p];
-        UndoPaste[p] = StorePaste[p];
-    }
+    forEachStoreAndUndo([](Texts& store, Texts& undo) { undo = store; });
 }
 
 void WorkingMemory::ClearMemory()
@@ -51,15 +43,7 @@ void WorkingMemory::ClearMemory()
 
 void WorkingMemory::RestoreUndoCopy()
 {
-    for (std::size_t p = 0; p < kPositions; ++p) {
-        StoreNameA[p] = UndoNameA[p];
-        StoreNameB[p] = UndoNameB[p];
-        StorePatternA[p] = UndoPatternA[p];
-        StorePatternB[p] = UndoPatternB[p];
-        StoreOrderA[p] = UndoOrderA[p];
-        StoreOrderB[p] = UndoOrderB[p];
-        StorePaste[p] = UndoPaste[p];
-    }
+    forEachStoreAndUndo([](Texts& store, Texts& undo) { store = undo; });
 }
 
 } // namespace ostrak

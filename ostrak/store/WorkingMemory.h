@@ -24,6 +24,19 @@ struct WorkingMemory {
     void SaveUndoCopy();
     void ClearMemory();
     void RestoreUndoCopy();
+
+private:
+    // Each store array with its undo array, so the copies cannot miss one.
+    template <typename F> void forEachStoreAndUndo(F f)
+    {
+        f(StoreNameA, UndoNameA);
+        f(StoreNameB, UndoNameB);
+        f(StorePatternA, UndoPatternA);
+        f(StorePatternB, UndoPatternB);
+        f(StoreOrderA, UndoOrderA);
+        f(StoreOrderB, UndoOrderB);
+        f(StorePaste, UndoPaste);
+    }
 };
 
 } // namespace ostrak
