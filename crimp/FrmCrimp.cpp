@@ -1,5 +1,6 @@
 #include "crimp/FrmCrimp.h"
 
+#include "NamedControls.h"
 #include "crimp/CrimpCommands.h"
 
 #include <QGridLayout>
@@ -30,13 +31,6 @@ std::string caption8(const QLabel* label)
 }
 
 namespace {
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
 
 QLabel* label(const char* name, const char* caption, QWidget* parent)
 {
@@ -87,12 +81,12 @@ void frmCrimp::buildControls()
     txtOut = new ReportBox(QStringLiteral("txtOut"), this);
     txtOut->setText8("REPORT\r\n");
 
-    cmdSearch = button("cmdSearch", "Manual Search SONG.H", this);
-    cmdAutoSearch = button("cmdAutoSearch", "AUTO SEARCH SONG.H", this);
-    cmdMakeOpt = button("cmdMakeOpt", "Write SONGOPT.H", this);
-    Command1 = button("Command1", "Dump search", this);
-    cmdMemDump = button("cmdMemDump", "Dump current Mem", this);
-    Command2 = button("Command2", "Dump seq matchs", this);
+    cmdSearch = common::namedButton("cmdSearch", "Manual Search SONG.H", this);
+    cmdAutoSearch = common::namedButton("cmdAutoSearch", "AUTO SEARCH SONG.H", this);
+    cmdMakeOpt = common::namedButton("cmdMakeOpt", "Write SONGOPT.H", this);
+    Command1 = common::namedButton("Command1", "Dump search", this);
+    cmdMemDump = common::namedButton("cmdMemDump", "Dump current Mem", this);
+    Command2 = common::namedButton("Command2", "Dump seq matchs", this);
 
     Label1 = label("Label1", "Start Line", this);
     Label2 = label("Label2", "ORIGINAL INSTANCE:", this);

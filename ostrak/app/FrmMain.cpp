@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 
+#include "NamedControls.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -11,13 +12,6 @@ namespace {
 QString indexed(const char* name, int i)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
 }
 
 QCheckBox* checkBox(const char* name, const char* caption, bool checked, QWidget* parent)
@@ -113,9 +107,9 @@ QWidget* FrmMain::buildMiddleColumn()
     txtNameB = textBox("txtNameB", "CB", column);
     chkAutoName = checkBox("chkAutoName", "Auto Name", true, column);
     cmbSplit = new ComboBox(QStringLiteral("cmbSplit"), column);
-    cmdBang = button("cmdBang", ">> &BANG! >>", column);
+    cmdBang = common::namedButton("cmdBang", ">> &BANG! >>", column);
     cmdBang->setMinimumHeight(40);
-    cmdCompile = button("cmdCompile", "Compile& and Listen Pattern", column);
+    cmdCompile = common::namedButton("cmdCompile", "Compile& and Listen Pattern", column);
     names->addWidget(label("CH1 Title ", column), 0, 0);
     names->addWidget(txtNameA, 0, 1);
     names->addWidget(chkAutoName, 0, 2);
@@ -147,16 +141,16 @@ QGroupBox* FrmMain::buildSongFrame()
     g->addWidget(listCH2, 0, 1, 5, 1);
 
     auto* edit = new QVBoxLayout;
-    cmdAdd = button("cmdAdd", "ADD SEQ", frmSong);
-    cmdDelCh1 = button("cmdDelCh1", "X", frmSong);
-    cmdInsCh1 = button("cmdInsCh1", "INS", frmSong);
-    cmdUPCh1 = button("cmdUPCh1", "UP", frmSong);
-    cmdDNCh1 = button("cmdDNCh1", "DN", frmSong);
+    cmdAdd = common::namedButton("cmdAdd", "ADD SEQ", frmSong);
+    cmdDelCh1 = common::namedButton("cmdDelCh1", "X", frmSong);
+    cmdInsCh1 = common::namedButton("cmdInsCh1", "INS", frmSong);
+    cmdUPCh1 = common::namedButton("cmdUPCh1", "UP", frmSong);
+    cmdDNCh1 = common::namedButton("cmdDNCh1", "DN", frmSong);
     cmdInsCh1->setEnabled(false);
     cmdUPCh1->setEnabled(false);
     cmdDNCh1->setEnabled(false);
-    cmdGenSelect = button("cmdGenSelect", "GEN select", frmSong);
-    cmdGenAllCode = button("cmdGenAllCode", "GEN All Code", frmSong);
+    cmdGenSelect = common::namedButton("cmdGenSelect", "GEN select", frmSong);
+    cmdGenAllCode = common::namedButton("cmdGenAllCode", "GEN All Code", frmSong);
     for (QWidget* w : {static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdDelCh1),
                        static_cast<QWidget*>(cmdInsCh1), static_cast<QWidget*>(cmdUPCh1),
                        static_cast<QWidget*>(cmdDNCh1)})
@@ -168,10 +162,10 @@ QGroupBox* FrmMain::buildSongFrame()
     txtPos = textBox("txtPos", "0", frmSong);
     txtSongPos->setMaximumWidth(60);
     txtPos->setMaximumWidth(60);
-    cmdSongPrev = button("cmdSongPrev", "&,<", frmSong);
-    cmdSongNext = button("cmdSongNext", ">&.", frmSong);
-    cmdSave = button("cmdSave", "&Save", frmSong);
-    cmdReplace = button("cmdReplace", "REPL ACE", frmSong);
+    cmdSongPrev = common::namedButton("cmdSongPrev", "&,<", frmSong);
+    cmdSongNext = common::namedButton("cmdSongNext", ">&.", frmSong);
+    cmdSave = common::namedButton("cmdSave", "&Save", frmSong);
+    cmdReplace = common::namedButton("cmdReplace", "REPL ACE", frmSong);
     cmdReplace->setEnabled(false);
     positions->addWidget(label("POS", frmSong), 0, 0);
     positions->addWidget(txtSongPos, 1, 0);
@@ -212,7 +206,7 @@ QGroupBox* FrmMain::buildToneFrame()
     }
     cmbTempo = new ComboBox(QStringLiteral("cmbTempo"), frmToneMatrix);
     cmbTempo->setText8("3 - Tempo");
-    cmdWriteInit = button("cmdWriteInit", "Test Tones", frmToneMatrix);
+    cmdWriteInit = common::namedButton("cmdWriteInit", "Test Tones", frmToneMatrix);
     lblMatrix[8]->setText(QStringLiteral("Tempo"));
     lblMatrix[9]->setText(QStringLiteral("Silence"));
     WaveMatrix[9]->setText8("16");
@@ -242,12 +236,12 @@ QGroupBox* FrmMain::buildHatFrame()
     v->addLayout(steps);
 
     auto* buttons = new QHBoxLayout;
-    cmdAutoHH1 = button("cmdAutoHH1", "16ths", Frame1);
-    cmdAutoHH2 = button("cmdAutoHH2", "8ths", Frame1);
-    cmdAutoHH3 = button("cmdAutoHH3", "Off Beat", Frame1);
-    cmdAutoHH4 = button("cmdAutoHH4", "Reset", Frame1);
-    cmdAutoHH5 = button("cmdAutoHH5", "From Modplug", Frame1);
-    cmdNFO = button("cmdNFO", "nfo", Frame1);
+    cmdAutoHH1 = common::namedButton("cmdAutoHH1", "16ths", Frame1);
+    cmdAutoHH2 = common::namedButton("cmdAutoHH2", "8ths", Frame1);
+    cmdAutoHH3 = common::namedButton("cmdAutoHH3", "Off Beat", Frame1);
+    cmdAutoHH4 = common::namedButton("cmdAutoHH4", "Reset", Frame1);
+    cmdAutoHH5 = common::namedButton("cmdAutoHH5", "From Modplug", Frame1);
+    cmdNFO = common::namedButton("cmdNFO", "nfo", Frame1);
     for (QPushButton* b : {cmdAutoHH1, cmdAutoHH2, cmdAutoHH3, cmdAutoHH4, cmdAutoHH5, cmdNFO})
         buttons->addWidget(b);
     v->addLayout(buttons);
@@ -304,12 +298,12 @@ QWidget* FrmMain::buildBottomRow()
     auto* row = new QWidget(this);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    cmdLoadSong = button("cmdLoadSong", "File Operations (Load / Save)", row);
-    cmdClearSong = button("cmdClearSong", "Clear Memory", row);
-    cmdDel = button("cmdDel", "Clear pattern", row);
-    cmdOPT = button("cmdOPT", "Optimiser", row);
+    cmdLoadSong = common::namedButton("cmdLoadSong", "File Operations (Load / Save)", row);
+    cmdClearSong = common::namedButton("cmdClearSong", "Clear Memory", row);
+    cmdDel = common::namedButton("cmdDel", "Clear pattern", row);
+    cmdOPT = common::namedButton("cmdOPT", "Optimiser", row);
     chkAutoDel = checkBox("chkAutoDel", "Auto delete text on selection", true, row);
-    cmdCompileSong = button("cmdCompileSong", "SONG COMPILE", row);
+    cmdCompileSong = common::namedButton("cmdCompileSong", "SONG COMPILE", row);
     cmdCompileSong->setEnabled(false);
     chkCart = checkBox("chkCart", "CopyCart", false, row);
 

@@ -1,5 +1,6 @@
 #include "FrmSetup.h"
 
+#include "NamedControls.h"
 #include "Failure.h"
 #include "TextFile.h"
 #include "app/FrmMain.h"
@@ -53,13 +54,6 @@ common::TextBox* countBox(const char* name, QWidget* parent)
     return t;
 }
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QFrame* shape(const char* name, QWidget* parent)
 {
     auto* f = new QFrame(parent);
@@ -82,8 +76,8 @@ FrmSetup::FrmSetup(FrmMain& w, OstrakState&, Seams& seams)
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Song Optimiser"));
 
-    Command1 = button("Command1", "Open optimise.txt", this);
-    Command2 = button("Command2", "Optimise memory", this);
+    Command1 = common::namedButton("Command1", "Open optimise.txt", this);
+    Command2 = common::namedButton("Command2", "Optimise memory", this);
     txtIn = logBox("txtIn", this);
     txtOpt = logBox("txtOpt", this);
     Label1 = new QLabel(QStringLiteral("CH1 Raw vs Opt:"), this);
