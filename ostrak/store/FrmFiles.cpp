@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -207,6 +208,13 @@ void FrmFiles::closeEvent(QCloseEvent* e)
     // The title bar's close does what "Close this window." does.
     BoxSave->setWidthUnits(0);
     e->accept();
+}
+
+void FrmFiles::showEvent(QShowEvent* e)
+{
+    // Files may have come or gone while the window was hidden.
+    refreshFiles();
+    QWidget::showEvent(e);
 }
 
 void FrmFiles::refreshFiles()

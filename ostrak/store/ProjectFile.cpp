@@ -134,6 +134,19 @@ std::string positionLineOf(int p)
     return " " + std::to_string(p) + " ";
 }
 
+// The position line as the load log shows it. A damaged file can hold
+// megabytes on that line, and the log would take minutes to lay it out six
+// times; such a line is cut, since it is only shown, never used.
+std::string shownInLog(std::string line)
+{
+    constexpr std::size_t kLongest = 64;
+    if (line.size() > kLongest) {
+        line.resize(kLongest);
+        line += "...";
+    }
+    return line;
+}
+
 // The row position of a song order row: its leading number.
 double rowPosition(const std::string& row)
 {
@@ -195,7 +208,7 @@ void loadBlock(int p, WorkingMemory& m, InFile& in, Steps& step, ProjectWindowPo
     step([&] { in.skipPast(kPosition); });
     // A read that failed leaves its line empty.
     std::string position;
-    step([&] { position = in.readLine(); });
+    step([&] { position = shownInLog(in.readLine()); });
     port.appendLog("\r\nFound position: " + position);
     std::string first;
     step([&] { first = in.readLine(); });

@@ -53,6 +53,7 @@ TEST_F(ProjectTest, PatternsAndSongOrderSaveTheHandWorkedFile)
               std::string::npos);
     EXPECT_EQ(w().listCH1->selectedIndex(), 1);
     EXPECT_EQ(w().listCH2->selectedIndex(), 1);
+    EXPECT_EQ(w().txtPos->text8(), "12"); // the main window follows the last row
 }
 
 TEST_F(ProjectTest, SavingIntoAMissingFolderFailsOnceOrOncePerWriteWhenRetrying)
@@ -89,6 +90,12 @@ TEST_F(ProjectTest, FileListShowsProjectFilesAndAClickTakesTheBareName)
     QListWidget* list = files().File1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(files().txtFile->text8(), "old.osk");
+
+    // A file that turned up while the window was hidden is listed on showing it.
+    click(files().cmdClose);
+    writeBytes(folder.file("later.osk"), "");
+    click(w().cmdLoadSong);
+    EXPECT_EQ(files().File1->count(), 3);
 }
 
 TEST_F(ProjectTest, ClosingHidesTheWindowAndKeepsItsContents)
