@@ -1,5 +1,6 @@
 #include "FrmFiles.h"
 
+#include "NamedControls.h"
 #include "app/FrmMain.h"
 #include "store/ProjectFile.h"
 
@@ -94,13 +95,6 @@ private:
 
 namespace {
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QLabel* label(const char* name, const char* caption, QWidget* parent)
 {
     auto* l = new QLabel(QString::fromLatin1(caption), parent);
@@ -124,10 +118,10 @@ FrmFiles::FrmFiles(FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands&
     txtFile->setText8("song.osk");
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
-    cmdSave = button("cmdSave", "SAVE TO THIS FILE", this);
-    cmdLoad = button("cmdLoad", "LOAD FROM THIS FILE", this);
-    cmdUndo = button("cmdUndo", "Undo last load and restore", this);
-    cmdClose = button("cmdClose", "Close this window.", this);
+    cmdSave = common::namedButton("cmdSave", "SAVE TO THIS FILE", this);
+    cmdLoad = common::namedButton("cmdLoad", "LOAD FROM THIS FILE", this);
+    cmdUndo = common::namedButton("cmdUndo", "Undo last load and restore", this);
+    cmdClose = common::namedButton("cmdClose", "Close this window.", this);
     tickRecover = new QCheckBox(
         QStringLiteral("On error keep trying to save (you may need to keep pressing \"OK\")"), this);
     tickRecover->setObjectName(QStringLiteral("tickRecover"));
