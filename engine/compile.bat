@@ -10,7 +10,7 @@
 :; [ -f engine.asm ] || fail "engine.asm not found in $(pwd)"
 :; [ -f song.h ] || fail "song.h not found in $(pwd): press a compile button in ostrak first"
 :; rm -f song.bin
-:; if ! dasm engine.asm -f3 -osong.bin -lsong.lst >> "$log" 2>&1 || [ ! -s song.bin ]; then fail "ASSEMBLY FAILED: see the messages above and song.lst"; fi
+:; if ! dasm engine.asm -f3 -osong.bin -lsong.lst >> "$log" 2>&1 || [ ! -s song.bin ]; then rm -f song.bin; fail "ASSEMBLY FAILED: see the messages above and song.lst"; fi
 :; echo "compile.bat: song.bin assembled, starting stella" >> "$log"
 :; exec stella song.bin >> "$log" 2>&1
 @echo off
@@ -24,7 +24,7 @@ if not exist engine.asm (echo compile.bat: engine.asm not found>> "%log%" & goto
 if not exist song.h (echo compile.bat: song.h not found: press a compile button in ostrak first>> "%log%" & goto failed)
 if exist song.bin del song.bin
 dasm engine.asm -f3 -osong.bin -lsong.lst >> "%log%" 2>&1
-if errorlevel 1 (echo compile.bat: ASSEMBLY FAILED: see the messages above and song.lst>> "%log%" & goto failed)
+if errorlevel 1 (del song.bin 2>nul & echo compile.bat: ASSEMBLY FAILED: see the messages above and song.lst>> "%log%" & goto failed)
 echo compile.bat: song.bin assembled, starting stella>> "%log%"
 start "" stella song.bin
 exit /b 0

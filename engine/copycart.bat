@@ -13,7 +13,7 @@
 :; [ -f engine.asm ] || fail "engine.asm not found in $(pwd)"
 :; [ -f song.h ] || fail "song.h not found in $(pwd): press a compile button in ostrak first"
 :; rm -f cart.bin
-:; if ! dasm engine.asm -f3 -ocart.bin >> "$log" 2>&1 || [ ! -s cart.bin ]; then fail "ASSEMBLY FAILED: see the messages above"; fi
+:; if ! dasm engine.asm -f3 -ocart.bin >> "$log" 2>&1 || [ ! -s cart.bin ]; then rm -f cart.bin; fail "ASSEMBLY FAILED: see the messages above"; fi
 :; cp cart.bin "$OSTRAK_CART/ostrak.bin" >> "$log" 2>&1 || fail "cannot copy cart.bin to $OSTRAK_CART"
 :; echo "copycart.bat: copied to $OSTRAK_CART/ostrak.bin" >> "$log"
 :; exit 0
@@ -29,7 +29,7 @@ if not exist engine.asm (echo copycart.bat: engine.asm not found>> "%log%" & got
 if not exist song.h (echo copycart.bat: song.h not found: press a compile button in ostrak first>> "%log%" & goto failed)
 if exist cart.bin del cart.bin
 dasm engine.asm -f3 -ocart.bin >> "%log%" 2>&1
-if errorlevel 1 (echo copycart.bat: ASSEMBLY FAILED: see the messages above>> "%log%" & goto failed)
+if errorlevel 1 (del cart.bin 2>nul & echo copycart.bat: ASSEMBLY FAILED: see the messages above>> "%log%" & goto failed)
 copy /y cart.bin "%OSTRAK_CART%\ostrak.bin" >> "%log%"
 if errorlevel 1 (echo copycart.bat: cannot copy cart.bin to %OSTRAK_CART%>> "%log%" & goto failed)
 echo copycart.bat: copied to %OSTRAK_CART%\ostrak.bin>> "%log%"

@@ -1,0 +1,249 @@
+#include "EngineRig.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+
+namespace engine_test {
+
+namespace {
+std::string currentTestName()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test ? test->name() : "engine";
+}
+} // namespace
+
+std::string engineDir()
+{
+    return QDir(QStringLiteral(TEST_DATA_DIR "/../../engine")).absolutePath().toStdString();
+}
+
+std::string missingTools(const std::vector<std::string>& tools)
+{
+    std::string missing;
+    for (const auto& tool : tools) {
+        if (QStandardPaths::findExecutable(QString::fromStdString(tool)).isEmpty())
+            missing += (missing.empty() ? "" : ", ") + tool;
+    }
+    return missing;
+}
+
+ProgramRun runProgram(const std::vector<std::string>& argv, const std::string& folder,
+               const std::map<std::string, std::string>& env, int timeoutMs)
+{
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(folder));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env)
+        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments;
+    for (std::size_t i = 1; i < argv.size(); ++i)
+        arguments << QString::fromStdString(argv[i]);
+    process.start(QString::fromStdString(argv.at(0)), arguments);
+    ProgramRun run;
+    if (!process.waitForStarted(10000))
+        return run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+        run.output = process.readAll().toStdString();
+        return run;
+    }
+    run.output = process.readAll().toStdString();
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return run;
+}
+
+Rom assemble(const std::string& folder, const std::string& songH)
+{
+    Rom rom;
+    const QString engine = QString::fromStdString(engineDir() + "/engine.asm");
+    const QString copy = QString::fromStdString(folder + "/engine.asm");
+    QFile::remove(copy);
+    if (!QFile::copy(engine, copy)) {
+        rom.log = "cannot copy " + engine.toStdString();
+        return rom;
+    }
+    testing_support::writeBytes(folder + "/song.h", songH);
+    if (const char* keep = std::getenv("ENGINE_AUDIO_KEEP"))
+        testing_support::writeBytes(std::string(keep) + "/" + currentTestName() + ".h", songH);
+    const ProgramRun run = runProgram({"dasm", "engine.asm", "-f3", "-osong.bin", "-lsong.lst", "-ssong.sym"},
+                               folder);
+    rom.path = folder + "/song.bin";
+    rom.log = run.output;
+    rom.ok = run.code == 0 && QFileInfo(QString::fromStdString(rom.path)).size() == 4096;
+    return rom;
+}
+
+double Audio::level(double from, double to) const
+{
+    const auto begin = static_cast<std::size_t>(std::max(0.0, from) * kRate);
+    const auto end = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * kRate));
+    if (end <= begin)
+        return 0.0;
+    double mean = 0.0;
+    for (std::size_t i = begin; i < end; ++i)
+        mean += samples[i];
+    mean /= double(end - begin);
+    double sum = 0.0;
+    for (std::size_t i = begin; i < end; ++i)
+        sum += (samples[i] - mean) * (samples[i] - mean);
+    return std::sqrt(sum / double(end - begin));
+}
+
+double Audio::frequency(double from, double to) const
+{
+    const auto begin = static_cast<std::size_t>(std::max(0.0, from) * kRate);
+    const auto end = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * kRate));
+    if (end <= begin + 2)
+        return 0.0;
+    double mean = 0.0;
+    for (std::size_t i = begin; i < end; ++i)
+        mean += samples[i];
+    mean /= double(end - begin);
+    // Rising crossings with a little hysteresis, so ringing at the edges of
+    // the resampled square wave does not count twice.
+    const double band = 0.3 * level(from, to);
+    bool high = samples[begin] > mean;
+    std::size_t first = 0, last = 0, rises = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!high && samples[i] > mean + band) {
+            high = true;
+            if (rises++ == 0)
+                first = i;
+            last = i;
+        } else if (high && samples[i] < mean - band) {
+            high = false;
+        }
+    }
+    if (rises < 2)
+        return 0.0;
+    return double(rises - 1) * kRate / double(last - first);
+}
+
+std::vector<Sound> Audio::sounds() const
+{
+    constexpr double kWindow = 0.005, kHop = 0.001;
+    std::vector<Sound> found;
+    bool on = false;
+    for (double t = 0; t + kWindow <= duration(); t += kHop) {
+        if (on != (level(t, t + kWindow) > kSound)) {
+            on = !on;
+            if (on)
+                found.push_back({t, duration()});
+            else
+                found.back().stop = t;
+        }
+    }
+    return found;
+}
+
+Audio listen(const std::string& rom, double seconds)
+{
+    // One stella at a time, also across test programs that ctest runs side by
+    // side: a loaded machine makes stella drop audio and blurs the timing.
+    // A holder that hangs is not waited for longer than a minute.
+    QLockFile lock(QDir::temp().filePath(QStringLiteral("ostrak-engine-audio.lock")));
+    lock.tryLock(60000);
+    Audio audio;
+    // SDL's dummy video driver needs no X server and leaves stella most of
+    // the time it needs to keep up; should it not record, xvfb-run gives
+    // stella a real one on the second try.
+    for (int attempt = 0; attempt < 2 && audio.duration() < seconds / 2; ++attempt) {
+        QTemporaryDir home;
+        QDir(home.path()).mkpath(QStringLiteral(".config"));
+        const std::string raw = home.path().toStdString() + "/audio.raw";
+        std::map<std::string, std::string> env{{"HOME", home.path().toStdString()},
+                                               {"SDL_AUDIODRIVER", "disk"},
+                                               {"SDL_DISKAUDIOFILE", raw},
+                                               {"SDL_RENDER_DRIVER", "software"}};
+        // timeout ends the whole group (stella, xvfb-run, Xvfb); -k in case
+        // one of them ignores the polite signal.
+        std::vector<std::string> argv{"timeout", "-k", "2", std::to_string(seconds)};
+        if (attempt == 0)
+            env["SDL_VIDEODRIVER"] = "dummy";
+        else
+            argv.insert(argv.end(), {"xvfb-run", "-a"});
+        argv.insert(argv.end(), {"stella", rom});
+        runProgram(argv, home.path().toStdString(), env, int(seconds * 1000) + 5000);
+        if (!QFile::exists(QString::fromStdString(raw)))
+            continue;
+        const std::string bytes = testing_support::readBytes(raw);
+        // For a look at a failing run: ENGINE_AUDIO_KEEP=<folder> keeps the raw samples.
+        if (const char* keep = std::getenv("ENGINE_AUDIO_KEEP"))
+            testing_support::writeBytes(std::string(keep) + "/" + currentTestName() + ".raw", bytes);
+        const std::size_t frames = bytes.size() / (2 * sizeof(float));
+        audio.samples.assign(frames, 0.0f);
+        for (std::size_t i = 0; i < frames; ++i) {
+            float left = 0, right = 0;
+            std::memcpy(&left, bytes.data() + 8 * i, 4);
+            std::memcpy(&right, bytes.data() + 8 * i + 4, 4);
+            audio.samples[i] = (left + right) / 2;
+        }
+    }
+    // stella's output settles back to zero slowly (some 16 ms) whenever a
+    // note stops, which would read as a quiet sound. Two first-order
+    // high-pass stages at 50 Hz take that slope out and leave the tones
+    // (262 Hz and up here) within a few per cent.
+    const float keep = float(1.0 / (1.0 + 2.0 * std::numbers::pi * 50.0 / Audio::kRate));
+    for (int stage = 0; stage < 2; ++stage) {
+        float previousIn = audio.samples.empty() ? 0.0f : audio.samples.front(), out = 0.0f;
+        for (float& sample : audio.samples) {
+            out = keep * (out + sample - previousIn);
+            previousIn = sample;
+            sample = out;
+        }
+    }
+    return audio;
+}
+
+std::string trackerPaste(const std::vector<Row>& rows)
+{
+    std::string text = "ModPlug Tracker  IT\r\n";
+    for (const Row& row : rows)
+        text += "|" + row.ch1 + "......|" + row.ch2 + "......\r\n";
+    return text;
+}
+
+std::string EngineTest::previewSong(const std::string& paste)
+{
+    w().txtIn->setText8(paste);
+    w().cmdBang->click();
+    w().cmdCompile->click();
+    return testing_support::readBytes(folder.file("song.h"));
+}
+
+std::string EngineTest::wholeSong(const std::string& paste, const std::string& songOrder)
+{
+    w().txtIn->setText8(paste);
+    w().cmdBang->click();
+    w().cmdGenAllCode->click();
+    w().txtSong->setText8(songOrder);
+    w().cmdCompileSong->click();
+    return testing_support::readBytes(folder.file("song.h"));
+}
+
+std::string EngineTest::subFolder(const std::string& name)
+{
+    const std::string path = folder.file(name);
+    QDir().mkpath(QString::fromStdString(path));
+    return path;
+}
+
+} // namespace engine_test

@@ -1,0 +1,82 @@
+#pragma once
+// Runs the real tools on the music engine: ostrak's own window writes song.h
+// from a tracker paste, dasm assembles the engine with it, stella plays the
+// ROM headless (SDL's dummy video and disk audio drivers) and the samples are measured.
+#include "OstrakFixture.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace engine_test {
+
+std::string engineDir(); // the repository's engine/ folder
+
+// The names among `tools` that are not on PATH, joined by ", ".
+std::string missingTools(const std::vector<std::string>& tools);
+
+struct ProgramRun {
+    int code = -1; // exit code; -1 when it did not start or did not end in time
+    std::string output; // stdout and stderr together
+};
+ProgramRun runProgram(const std::vector<std::string>& argv, const std::string& folder,
+               const std::map<std::string, std::string>& env = {}, int timeoutMs = 10000);
+
+// Puts the engine source and `songH` into `folder` and assembles song.bin.
+struct Rom {
+    bool ok = false;
+    std::string path;
+    std::string log;
+};
+Rom assemble(const std::string& folder, const std::string& songH);
+
+// A stretch of the recording louder than kSound.
+struct Sound {
+    double start, stop; // seconds
+};
+
+// Mono samples, 44.1 kHz, of stella playing a ROM.
+struct Audio {
+    static constexpr double kRate = 44100.0;
+    // Louder than this is sound: AUDV 1 on one channel is about 0.013.
+    static constexpr double kSound = 0.008;
+    std::vector<float> samples;
+
+    double duration() const { return samples.size() / kRate; }
+    // Root mean square around the mean, over [from, to) seconds.
+    double level(double from, double to) const;
+    // Fundamental of a square-ish tone over [from, to), from its mean crossings.
+    double frequency(double from, double to) const;
+    // Every sound from start to end, as 5 ms windows tell it.
+    std::vector<Sound> sounds() const;
+};
+Audio listen(const std::string& rom, double seconds);
+
+// The TIA's audio clock and frame length (NTSC, 262 lines of 76 cycles).
+inline constexpr double kTiaAudioClock = 31399.5;
+inline constexpr double kFrameSeconds = 262.0 * 76.0 / 1193181.67;
+// A pure tone (AUDC 4 or 5) on frequency divider f.
+inline double pureTone(int f) { return kTiaAudioClock / (2.0 * (f + 1)); }
+
+// One tracker row of the first two channels, each cell as note + instrument,
+// e.g. {"C-504", "...16"}; "....." is an empty cell.
+struct Row {
+    std::string ch1, ch2;
+};
+// The ModPlug Tracker IT clipboard text of `rows` (CR LF line ends).
+std::string trackerPaste(const std::vector<Row>& rows);
+
+// song.h files made the way a user makes them: a paste converted by ostrak's
+// window, then one of its two compile buttons.
+class EngineTest : public testing_support::OstrakTest {
+protected:
+    // Converts `paste` and presses "Compile and Listen Pattern"; the song.h written.
+    std::string previewSong(const std::string& paste);
+    // Converts `paste` into position 0, unlocks "SONG COMPILE", replaces the
+    // song order with `songOrder` and writes the whole song.
+    std::string wholeSong(const std::string& paste, const std::string& songOrder);
+    // A fresh folder inside the scratch folder.
+    std::string subFolder(const std::string& name);
+};
+
+} // namespace engine_test
