@@ -89,7 +89,7 @@ Frame:
         sta WSYNC
         lda #0
         sta VSYNC
-        lda #43                 ; 37 lines of vertical blank
+        lda #44                 ; 37 lines of vertical blank (43 * 64 cycles, then WSYNC)
         sta TIM64T
 
         jsr PlayFrame
@@ -120,10 +120,11 @@ Frame:
 
         lda #2
         sta VBLANK
-        lda #35                 ; 30 lines of overscan
+        lda #36                 ; 30 lines of overscan (35 * 64 cycles, then WSYNC)
         sta TIM64T
 .overscan: lda INTIM
         bne .overscan
+        sta WSYNC               ; vertical sync starts on a line of its own: 262 in all
         jmp Frame
 
 ; X lines with an empty playfield.
