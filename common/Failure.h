@@ -4,12 +4,15 @@
 #include <exception>
 #include <functional>
 #include <initializer_list>
+#include <new>
 #include <string>
 
 namespace common {
 
 enum FailureCode : int {
     kInvalidArgument = 5,   // e.g. removing a list row when none is selected
+    kOverflow = 6,          // a number too large to write
+    kOutOfMemory = 7,
     kSubscriptOutOfRange = 9,
     kBadFileName = 52,      // read or write on a file that is not open
     kFileNotFound = 53,     // also: an outside program that cannot be found
@@ -18,7 +21,9 @@ enum FailureCode : int {
     kPermissionDenied = 70,
     kPathAccess = 75,       // path exists but cannot be used (a folder, read-only place)
     kPathNotFound = 76,
+    kInternalError = 51,    // anything else that went wrong inside a command
     kDeviceIO = 57,         // write or read failed half-way
+    kInvalidRowIndex = 380, // selecting a list row that does not exist
 };
 
 class Failure : public std::exception {
@@ -39,19 +44,64 @@ inline std::string genericFailureText(int code)
     return "Ahhh shit.  Looks like you got an error code " + std::to_string(code);
 }
 
-// Failure style "go on with the next step": each step runs; a step that fails
-// is reported through onFailure and the next step still runs.
+// How a command carries on after a failing step: the failure is reported,
+// then the command either goes on with its next step or stops. The choice is
+// asked at each failure, so a "keep trying" option can decide it.
+struct CommandStopped {}; // leaves the command; catch it with runCommand
+
 using Step = std::function<void()>;
-inline void runStepsContinuing(std::initializer_list<Step> steps,
-                               const std::function<void(const Failure&)>& onFailure)
-{
-    for (const Step& step : steps) {
+
+class StepRunner {
+public:
+    StepRunner(std::function<void(const Failure&)> report, std::function<bool()> goOn)
+        : report_(std::move(report)), goOn_(std::move(goOn))
+    {
+    }
+
+    // Runs one step; anything it throws becomes a coded failure.
+    template <typename F> void operator()(F&& step)
+    {
         try {
             step();
         } catch (const Failure& f) {
-            onFailure(f);
+            failed(f);
+        } catch (const std::bad_alloc&) {
+            failed(Failure(kOutOfMemory, "out of memory"));
+        } catch (const std::exception& e) {
+            failed(Failure(kInternalError, e.what()));
         }
     }
+
+private:
+    void failed(const Failure& f)
+    {
+        report_(f);
+        if (!goOn_())
+            throw CommandStopped{};
+    }
+
+    std::function<void(const Failure&)> report_;
+    std::function<bool()> goOn_;
+};
+
+// Runs a command body whose runner may stop it.
+template <typename F> void runCommand(F&& body)
+{
+    try {
+        body();
+    } catch (const CommandStopped&) {
+        // The failure was reported when it stopped the command.
+    }
+}
+
+// Failure style "go on with the next step": each step runs; a step that fails
+// is reported and the next step still runs.
+inline void runStepsContinuing(std::initializer_list<Step> steps,
+                               const std::function<void(const Failure&)>& onFailure)
+{
+    StepRunner run(onFailure, [] { return true; });
+    for (const Step& step : steps)
+        run(step);
 }
 
 } // namespace common

@@ -55,7 +55,7 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent)
 void ListBox::select(int index)
 {
     if (index < -1 || index >= count())
-        throw common::Failure(380, "invalid row index");
+        throw common::Failure(common::kInvalidRowIndex, "invalid row index");
     if (index == selected_)
         return;
     internal_ = true;

@@ -125,10 +125,9 @@ void SongCommands::compileSong()
 void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,
                                  std::string_view scriptMissingText)
 {
-    const auto report = [&](const common::Failure& f) {
-        seams_.messages.show(songWriteFailureText(f.code(), scriptMissingText));
-    };
-    const auto step = [&](const common::Step& s) { common::runStepsContinuing({s}, report); };
+    common::StepRunner step(
+        [&](const common::Failure& f) { seams_.messages.show(songWriteFailureText(f.code(), scriptMissingText)); },
+        [] { return true; }); // every failing step is reported and the next one runs
 
     std::optional<common::LineWriter> file;
     step([&] { file.emplace("song.h"); });

@@ -2,6 +2,7 @@
 // The two song.h layouts: the preview of the current pattern pair and the
 // whole song. Both are built as lines from plain values; the commands write
 // them one by one so that each failing line is reported on its own.
+#include "Failure.h"
 #include "Instruments.h"
 
 #include <string>
@@ -12,7 +13,7 @@ namespace ostrak {
 
 struct WorkingMemory;
 
-inline constexpr int kOverflow = 6;       // a number too large to write
+inline constexpr int kOverflow = common::kOverflow;
 inline constexpr int kSongPositions = 66; // positions 0-65 go into a whole song
 
 // One line of song.h (without its CR LF). A line whose value cannot be

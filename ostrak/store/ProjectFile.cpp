@@ -18,39 +18,13 @@ namespace {
 
 constexpr std::string_view kCrLf = common::kCrLf;
 
-// Thrown to leave a command after a failure outside retry mode.
-struct Stopped {};
-
-// Runs the steps of one command with the project window's failure handling.
-class Steps {
-public:
-    Steps(ProjectWindowPort& port, std::string (*messageFor)(int)) : port_(port), messageFor_(messageFor) {}
-
-    template <typename F>
-    void operator()(F&& step)
-    {
-        try {
-            step();
-        } catch (const common::Failure& f) {
-            failed(f.code());
-        } catch (const std::bad_alloc&) {
-            failed(kOutOfMemory);
-        } catch (const std::exception&) {
-            failed(kInternalFailure);
-        }
-    }
-
-private:
-    void failed(int code)
-    {
-        port_.showMessage(messageFor_(code));
-        if (!port_.retryMode())
-            throw Stopped{};
-    }
-
-    ProjectWindowPort& port_;
-    std::string (*messageFor_)(int);
-};
+// The project window's failure style: show the message for the code, then
+// stop, or go on with the next step in retry mode.
+common::StepRunner projectSteps(ProjectWindowPort& port, std::string (*messageFor)(int))
+{
+    return common::StepRunner([&port, messageFor](const common::Failure& f) { port.showMessage(messageFor(f.code())); },
+                              [&port] { return port.retryMode(); });
+}
 
 // The project file while a command has it open; reading or writing it when
 // it is not open fails with code 52, as on any unopened file.
@@ -153,7 +127,7 @@ double rowPosition(const std::string& row)
     return leadingNumber(row);
 }
 
-void saveBlock(int p, const WorkingMemory& m, OutFile& out, Steps& step, ProjectWindowPort& port)
+void saveBlock(int p, const WorkingMemory& m, OutFile& out, common::StepRunner& step, ProjectWindowPort& port)
 {
     const auto i = static_cast<std::size_t>(p);
     port.appendLog("\r\n\r\nPOSITION :: " + std::to_string(p));
@@ -194,14 +168,14 @@ void saveBlock(int p, const WorkingMemory& m, OutFile& out, Steps& step, Project
     step([&] { out.line(kEnd); });
 }
 
-void saveSongOrder(int channel, OutFile& out, Steps& step, ProjectWindowPort& port)
+void saveSongOrder(int channel, OutFile& out, common::StepRunner& step, ProjectWindowPort& port)
 {
     const int rows = port.songOrderRowCount(channel);
     for (int j = 0; j < rows; ++j)
         step([&] { out.line(numberLine(rowPosition(port.selectSongOrderRow(channel, j)))); });
 }
 
-void loadBlock(int p, WorkingMemory& m, InFile& in, Steps& step, ProjectWindowPort& port)
+void loadBlock(int p, WorkingMemory& m, InFile& in, common::StepRunner& step, ProjectWindowPort& port)
 {
     const auto i = static_cast<std::size_t>(p);
     port.setBarWidth(100 * p);
@@ -309,8 +283,8 @@ std::vector<std::string> songOrderRowsFromLines(const std::vector<std::string>& 
 void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWindowPort& port)
 {
     OutFile out;
-    Steps step(port, saveFailureText);
-    try {
+    common::StepRunner step = projectSteps(port, saveFailureText);
+    common::runCommand([&] {
         port.setLog("Creating / writing file...");
         step([&] { out.open(path); });
         step([&] { out.line(kHeader); });
@@ -334,9 +308,7 @@ void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWi
         step([&] { out.close(); });
         port.appendLog(" [OK]\r\n\r\nThis text box has no fucking idea if the file actually saved, "
                        "but at least you got to read this nerdy green writing!\r\n");
-    } catch (const Stopped&) {
-        // The message is shown; the file is closed below.
-    }
+    }); // a stop leaves the file to be closed below
     try {
         out.close();
     } catch (const common::Failure&) {
@@ -353,8 +325,8 @@ void loadProject(const std::string& path, WorkingMemory& memory, ProjectWindowPo
     memory.SaveUndoCopy();
     memory.ClearMemory();
     InFile in;
-    Steps step(port, loadFailureText);
-    try {
+    common::StepRunner step = projectSteps(port, loadFailureText);
+    common::runCommand([&] {
         port.setLog("READING file...");
         step([&] { in.open(path); });
         std::string header;
@@ -366,9 +338,7 @@ void loadProject(const std::string& path, WorkingMemory& memory, ProjectWindowPo
         for (int p = 0; p < kSavedPositions; ++p)
             loadBlock(p, memory, in, step, port);
         loadSongOrder(memory, in, port);
-    } catch (const Stopped&) {
-        // The message is shown; what was read so far stays loaded.
-    }
+    }); // a stop keeps what was read so far
     in.close();
 }
 

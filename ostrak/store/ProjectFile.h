@@ -41,10 +41,6 @@ inline constexpr int kWindowInnerWidth = 8670;
 
 inline constexpr std::string_view kHeaderMessage =
     "This is not an Ostrak Version 1 file.  Header should be ;@@@Ostrak-Version1 ";
-
-// Codes for failures that are not file failures, so each still shows its own number.
-inline constexpr int kOutOfMemory = 7;
-inline constexpr int kInternalFailure = 51;
 } // namespace project
 
 // The window that save and load report to and read the song order from.

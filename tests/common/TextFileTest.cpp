@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 
 using namespace common;
 using testing_support::ScratchFolder;
@@ -75,4 +76,22 @@ TEST(FailureStyle, GoesOnWithTheNextStepAfterAFailure)
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));
     EXPECT_EQ(failed, (std::vector<int>{52, 53}));
     EXPECT_EQ(genericFailureText(75), "Ahhh shit.  Looks like you got an error code 75");
+}
+
+TEST(FailureStyle, StopsWhenTheCommandDoesNotGoOnAndCodesEveryException)
+{
+    std::vector<int> failed;
+    bool goOn = true;
+    StepRunner step([&](const Failure& f) { failed.push_back(f.code()); }, [&] { return goOn; });
+    std::vector<int> ran;
+    runCommand([&] {
+        step([] { throw std::runtime_error("odd"); });
+        step([] { throw std::bad_alloc(); });
+        goOn = false; // the choice is asked at each failure
+        step([&] { ran.push_back(1); });
+        step([] { throw Failure(62); });
+        ran.push_back(2);
+    });
+    EXPECT_EQ(failed, (std::vector<int>{kInternalError, kOutOfMemory, 62}));
+    EXPECT_EQ(ran, (std::vector<int>{1}));
 }
