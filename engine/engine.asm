@@ -366,6 +366,13 @@ SilentChain:
 ; ---- The song -----------------------------------------------------------------
         include "song.h"
 
+; A song that does not fit stops the assembly with a plain message, not
+; with the assembler's "Origin Reverse-indexed" at the vectors.
+        if * > $FFFA
+            echo "song.h is too large: the ROM is", [* - $FFFA]d, "bytes over its 4 KB"
+            err
+        endif
+
 ; ---- Vectors ------------------------------------------------------------------
         org $FFFA
         word Reset              ; NMI

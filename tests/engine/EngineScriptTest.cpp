@@ -81,15 +81,19 @@ TEST_F(EngineScripts, CompileAssemblesTheExampleAndStartsStellaOrSaysWhatIsMissi
     EXPECT_EQ(size("song.bin"), 4096);
     EXPECT_EQ(file("stella-args.txt"), "song.bin\n");
 
-    // A song.h that dasm cannot read: the failure is in the log and no old ROM is played.
-    testing_support::writeBytes(folder.file("song.h"), file("song.h") + "    byte noSuchLabel\r\n");
-    QFile::remove(QString::fromStdString(folder.file("stella-args.txt")));
-    run = script("compile.bat");
-    EXPECT_NE(run.code, 0);
-    EXPECT_NE(file("compile.log").find("compile.bat: ASSEMBLY FAILED"), std::string::npos) << file("compile.log");
-    EXPECT_NE(file("compile.log").find("noSuchLabel"), std::string::npos) << "dasm's own message is kept";
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("song.bin"))));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("stella-args.txt"))));
+    // song.h files that do not assemble: the failure and its cause are in
+    // the log, and no ROM is left to play.
+    const std::string song = file("song.h");
+    for (const auto& [extra, cause] : {std::pair{"    byte noSuchLabel\r\n", "noSuchLabel"},
+                                       std::pair{"    ds 4000, 255\r\n", "song.h is too large: the ROM is"}}) {
+        testing_support::writeBytes(folder.file("song.h"), song + extra);
+        QFile::remove(QString::fromStdString(folder.file("stella-args.txt")));
+        EXPECT_NE(script("compile.bat").code, 0);
+        EXPECT_NE(file("compile.log").find("compile.bat: ASSEMBLY FAILED"), std::string::npos) << file("compile.log");
+        EXPECT_NE(file("compile.log").find(cause), std::string::npos) << file("compile.log");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("song.bin"))));
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("stella-args.txt"))));
+    }
 }
 
 TEST_F(EngineScripts, CopyCartCopiesTheRomIntoTheCardFolder)
