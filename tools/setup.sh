@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from Debian's packages, when missing.
 set -euo pipefail
-# dasm and stella build and play the music engine; xvfb and xauth let the
-# engine's audio tests run stella without a screen.
+# dasm and stella build and play the music engine; xvfb and xauth give the
+# engine's audio tests a screen for stella where SDL's dummy one will not do.
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
