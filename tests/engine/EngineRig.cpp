@@ -91,32 +91,37 @@ Rom assemble(const std::string& folder, const std::string& songH)
     return rom;
 }
 
+namespace {
+// The samples of [from, to) seconds, clipped to the recording, and their mean.
+struct Span {
+    std::size_t begin, end;
+    double mean = 0.0;
+};
+Span span(const std::vector<float>& samples, double from, double to)
+{
+    Span span{static_cast<std::size_t>(std::max(0.0, from) * Audio::kRate),
+              std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * Audio::kRate))};
+    span.end = std::max(span.begin, span.end);
+    for (std::size_t i = span.begin; i < span.end; ++i)
+        span.mean += samples[i] / double(span.end - span.begin);
+    return span;
+}
+} // namespace
+
 double Audio::level(double from, double to) const
 {
-    const auto begin = static_cast<std::size_t>(std::max(0.0, from) * kRate);
-    const auto end = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * kRate));
-    if (end <= begin)
-        return 0.0;
-    double mean = 0.0;
-    for (std::size_t i = begin; i < end; ++i)
-        mean += samples[i];
-    mean /= double(end - begin);
+    const Span at = span(samples, from, to);
     double sum = 0.0;
-    for (std::size_t i = begin; i < end; ++i)
-        sum += (samples[i] - mean) * (samples[i] - mean);
-    return std::sqrt(sum / double(end - begin));
+    for (std::size_t i = at.begin; i < at.end; ++i)
+        sum += (samples[i] - at.mean) * (samples[i] - at.mean);
+    return at.end > at.begin ? std::sqrt(sum / double(at.end - at.begin)) : 0.0;
 }
 
 double Audio::frequency(double from, double to) const
 {
-    const auto begin = static_cast<std::size_t>(std::max(0.0, from) * kRate);
-    const auto end = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * kRate));
+    const auto [begin, end, mean] = span(samples, from, to);
     if (end <= begin + 2)
         return 0.0;
-    double mean = 0.0;
-    for (std::size_t i = begin; i < end; ++i)
-        mean += samples[i];
-    mean /= double(end - begin);
     // Rising crossings with a little hysteresis, so ringing at the edges of
     // the resampled square wave does not count twice.
     const double band = 0.3 * level(from, to);
