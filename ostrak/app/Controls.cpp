@@ -50,6 +50,16 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent)
         selected_ = row;
         emit selectionChanged(row);
     });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == selectedAtPress_ && index.row() == selected_)
+            emit selectionChanged(selected_);
+    });
+}
+
+void ListBox::mousePressEvent(QMouseEvent* e)
+{
+    selectedAtPress_ = selected_;
+    QListWidget::mousePressEvent(e);
 }
 
 void ListBox::select(int index)

@@ -30,6 +30,8 @@ public:
     explicit ListBox(const QString& name, QWidget* parent = nullptr);
     int selectedIndex() const { return selected_; }
     // Selects row index (-1 clears); emits selectionChanged only on a change.
+    // A user's click on the row already selected emits it too, so the click
+    // still runs the row's behaviour.
     // An index past the rows throws common::Failure(380).
     void select(int index);
     void addRow(const std::string& text);
@@ -41,8 +43,12 @@ public:
 signals:
     void selectionChanged(int index);
 
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+
 private:
     int selected_ = -1;
+    int selectedAtPress_ = -1;
     bool internal_ = false;
 };
 

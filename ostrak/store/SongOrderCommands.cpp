@@ -16,17 +16,6 @@ SongOrderCommands::SongOrderCommands(FrmMain& w, OstrakState& state, Seams& seam
     QObject::connect(w_.cmdDelCh1, &QPushButton::clicked, &w_, [this] { deleteRow(); });
     QObject::connect(w_.listCH1, &ListBox::selectionChanged, &w_, [this](int i) { channel1Selected(i); });
     QObject::connect(w_.listCH2, &ListBox::selectionChanged, &w_, [this](int i) { channel2Selected(i); });
-    // A click on the row already selected changes no selection but still
-    // runs the behaviour, so clicking it brings its position back. After a
-    // click that did move the selection this second run changes nothing.
-    QObject::connect(w_.listCH1, &QAbstractItemView::clicked, &w_, [this](const QModelIndex& i) {
-        if (i.row() == w_.listCH1->selectedIndex())
-            channel1Selected(i.row());
-    });
-    QObject::connect(w_.listCH2, &QAbstractItemView::clicked, &w_, [this](const QModelIndex& i) {
-        if (i.row() == w_.listCH2->selectedIndex())
-            channel2Selected(i.row());
-    });
     // "INS", "UP" and "DN" have no action.
 }
 
