@@ -58,6 +58,12 @@ public:
     {
     }
 
+    // The style "go on with the next step" whatever fails.
+    static StepRunner goingOn(std::function<void(const Failure&)> report)
+    {
+        return StepRunner(std::move(report), [] { return true; });
+    }
+
     // Runs one step; anything it throws becomes a coded failure.
     template <typename F> void operator()(F&& step)
     {
@@ -99,7 +105,7 @@ template <typename F> void runCommand(F&& body)
 inline void runStepsContinuing(std::initializer_list<Step> steps,
                                const std::function<void(const Failure&)>& onFailure)
 {
-    StepRunner run(onFailure, [] { return true; });
+    StepRunner run = StepRunner::goingOn(onFailure);
     for (const Step& step : steps)
         run(step);
 }

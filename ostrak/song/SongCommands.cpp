@@ -125,9 +125,8 @@ void SongCommands::compileSong()
 void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,
                                  std::string_view scriptMissingText)
 {
-    common::StepRunner step(
-        [&](const common::Failure& f) { seams_.messages.show(songWriteFailureText(f.code(), scriptMissingText)); },
-        [] { return true; }); // every failing step is reported and the next one runs
+    common::StepRunner step = common::StepRunner::goingOn(
+        [&](const common::Failure& f) { seams_.messages.show(songWriteFailureText(f.code(), scriptMissingText)); });
 
     std::optional<common::LineWriter> file;
     step([&] { file.emplace("song.h"); });
