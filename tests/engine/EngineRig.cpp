@@ -8,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -30,44 +28,6 @@ std::string currentTestName()
 std::string engineDir()
 {
     return QDir(QStringLiteral(TEST_DATA_DIR "/../../engine")).absolutePath().toStdString();
-}
-
-std::string missingTools(const std::vector<std::string>& tools)
-{
-    std::string missing;
-    for (const auto& tool : tools) {
-        if (QStandardPaths::findExecutable(QString::fromStdString(tool)).isEmpty())
-            missing += (missing.empty() ? "" : ", ") + tool;
-    }
-    return missing;
-}
-
-ProgramRun runProgram(const std::vector<std::string>& argv, const std::string& folder,
-               const std::map<std::string, std::string>& env, int timeoutMs)
-{
-    QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(folder));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const auto& [name, value] : env)
-        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    QStringList arguments;
-    for (std::size_t i = 1; i < argv.size(); ++i)
-        arguments << QString::fromStdString(argv[i]);
-    process.start(QString::fromStdString(argv.at(0)), arguments);
-    ProgramRun run;
-    if (!process.waitForStarted(10000))
-        return run;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(5000);
-        run.output = process.readAll().toStdString();
-        return run;
-    }
-    run.output = process.readAll().toStdString();
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return run;
 }
 
 Rom assemble(const std::string& folder, const std::string& songH)

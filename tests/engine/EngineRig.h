@@ -3,6 +3,7 @@
 // from a tracker paste, dasm assembles the engine with it, stella plays the
 // ROM headless (SDL's dummy video and disk audio drivers) and the samples are measured.
 #include "OstrakFixture.h"
+#include "TestSupport.h"
 
 #include <map>
 #include <string>
@@ -12,15 +13,9 @@ namespace engine_test {
 
 std::string engineDir(); // the repository's engine/ folder
 
-// The names among `tools` that are not on PATH, joined by ", ".
-std::string missingTools(const std::vector<std::string>& tools);
-
-struct ProgramRun {
-    int code = -1; // exit code; -1 when it did not start or did not end in time
-    std::string output; // stdout and stderr together
-};
-ProgramRun runProgram(const std::vector<std::string>& argv, const std::string& folder,
-               const std::map<std::string, std::string>& env = {}, int timeoutMs = 10000);
+using testing_support::missingTools;
+using testing_support::ProgramRun;
+using testing_support::runProgram;
 
 // Puts the engine source and `songH` into `folder` and assembles song.bin.
 struct Rom {

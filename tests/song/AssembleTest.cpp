@@ -2,9 +2,6 @@
 // cartridge, hold at their labels the data the writers meant.
 #include "SongFixture.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -49,8 +46,7 @@ class AssembleTest : public SongTest {
 protected:
     void SetUp() override
     {
-        dasm_ = QStandardPaths::findExecutable(QStringLiteral("dasm"));
-        if (dasm_.isEmpty())
+        if (!testing_support::missingTools({"dasm"}).empty())
             GTEST_SKIP() << "dasm is not installed";
         testing_support::writeBytes(folder.file("harness.asm"), testing_support::dataFile("song/harness.asm"));
     }
@@ -82,15 +78,11 @@ protected:
 
     Assembled assemble()
     {
-        QProcess dasm;
-        dasm.setWorkingDirectory(QString::fromStdString(folder.path()));
-        dasm.start(dasm_, {QStringLiteral("harness.asm"), QStringLiteral("-f3"), QStringLiteral("-ocart.bin"),
-                           QStringLiteral("-scart.sym"), QStringLiteral("-lcart.lst")});
-        EXPECT_TRUE(dasm.waitForFinished(30000));
-        const QByteArray output = dasm.readAllStandardOutput() + dasm.readAllStandardError();
-        EXPECT_EQ(dasm.exitCode(), 0) << output.toStdString();
+        const testing_support::ProgramRun dasm = testing_support::runProgram(
+            {"dasm", "harness.asm", "-f3", "-ocart.bin", "-scart.sym", "-lcart.lst"}, folder.path(), {}, 30000);
+        EXPECT_EQ(dasm.code, 0) << dasm.output;
         Assembled result;
-        if (dasm.exitCode() != 0)
+        if (dasm.code != 0)
             return result;
         result.binary = testing_support::readBytes(folder.file("cart.bin"));
         std::istringstream sym(testing_support::readBytes(folder.file("cart.sym")));
@@ -120,8 +112,6 @@ protected:
             out.push_back(a[name + std::to_string(k)]);
         return out;
     }
-
-    QString dasm_;
 };
 
 TEST_F(AssembleTest, PreviewAssemblesWithItsFixedOrder)

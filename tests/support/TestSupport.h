@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,16 @@ private:
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string dataFile(const std::string& name); // bytes of tests/data/<name>
+
+// The names among `tools` that are not on PATH, joined by ", ".
+std::string missingTools(const std::vector<std::string>& tools);
+
+// Runs an outside program in `folder` and waits for it.
+struct ProgramRun {
+    int code = -1; // exit code; -1 when it did not start or did not end in time
+    std::string output; // stdout and stderr together
+};
+ProgramRun runProgram(const std::vector<std::string>& argv, const std::string& folder,
+                      const std::map<std::string, std::string>& env = {}, int timeoutMs = 10000);
 
 } // namespace testing_support
