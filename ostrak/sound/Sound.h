@@ -1,0 +1,98 @@
+#pragma once
+// Hearing the console inside ostrak: the song.h reader, the engine model and
+// the TIA sound, as plain rules over std::string (no Qt). The windows call
+// only what this header declares.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ostrak::sound {
+
+// ---- Clock -----------------------------------------------------------------
+// The TIA makes two audio clocks per scan line; the engine's frame is 262
+// lines, so one frame is exactly 524 audio clocks in any clock.
+inline constexpr int kAudioClocksPerFrame = 524;
+struct Clock {
+    double audioHz; // audio clocks a second
+    double frameHz() const { return audioHz / kAudioClocksPerFrame; }
+};
+// The clock ostrak plays in (the reason is written where it is defined).
+Clock playbackClock();
+// Stella's NTSC clock (262 lines x 76 cycles x 60 / 38 = 31,440 Hz, 60.00
+// frames a second), for comparing with recordings of Stella.
+Clock stellaClock();
+
+// ---- song.h reader -----------------------------------------------------------
+// The data of a song.h laid out as dasm would lay it out, every label resolved.
+struct SongImage;
+
+struct ReadResult {
+    std::shared_ptr<const SongImage> image; // null when the text cannot be played
+    // Plain-words problems, one a line, each naming the line number and its
+    // text ("line 12: \"\tbyte %1x0\": ..."). Empty when dasm would accept it.
+    std::vector<std::string> problems;
+};
+ReadResult readSongH(const std::string& text);
+
+// ---- Engine model ----------------------------------------------------------
+// The TIA audio registers the engine sets in one frame, and where it is.
+struct FrameRegs {
+    std::uint8_t audc[2] = {0, 0};
+    std::uint8_t audf[2] = {0, 0};
+    std::uint8_t audv[2] = {0, 0};
+    int step = 0; // song step being played (counted from 0)
+    int row = 0;  // row of that step (0-31)
+};
+
+// Plays a SongImage frame by frame as engine/engine.asm does.
+class EngineModel {
+public:
+    explicit EngineModel(std::shared_ptr<const SongImage> image);
+    ~EngineModel();
+    FrameRegs nextFrame();
+    // True once both song orders have wrapped at least once (or can never
+    // wrap, such as an order of only 255), so one pass is over.
+    bool passDone() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+// ---- TIA sound -------------------------------------------------------------
+// The frequency in Hz of the tone AUDC/AUDF plays at this clock; 0 for the
+// types that play noise (no single pitch) or silence.
+double toneFrequency(int audc, int audf, Clock clock);
+bool isTonal(int audc);
+
+// Streams a song as mono 16-bit samples: engine model, TIA at its audio clock,
+// mixed as the console mixes, band-limited and resampled to sampleRate.
+class SongRenderer {
+public:
+    SongRenderer(std::shared_ptr<const SongImage> image, int sampleRate,
+                 Clock clock = playbackClock());
+    ~SongRenderer();
+    // Writes the next count samples; the song loops for ever.
+    void render(std::int16_t* out, std::size_t count);
+    std::uint64_t samplesRendered() const;
+    // The song step and row heard at output sample index `sample`, for any
+    // sample rendered within the last 30 seconds (else the nearest known).
+    FrameRegs positionAt(std::uint64_t sample) const;
+    bool passDone() const; // as EngineModel::passDone, for what was rendered
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+// One pass of the song, until the longer song order wraps, at most
+// maxSeconds long.
+std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image,
+                                        int sampleRate, double maxSeconds,
+                                        Clock clock = playbackClock());
+
+// The bytes of a RIFF WAVE file: 16-bit PCM, mono.
+std::string wavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate);
+
+} // namespace ostrak::sound
