@@ -1,5 +1,6 @@
 // Times the paste converter through the real window: the button press on a
 // maximal paste (129 row lines of 24 channels, then 1 MB more text).
+#include "BenchSeams.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
 #include "TextFile.h"
@@ -16,23 +17,9 @@
 
 namespace {
 
-class QuietMessages : public ostrak::MessageBoxes {
-public:
-    int shown = 0;
-    void show(const std::string&) override { ++shown; }
-};
-
-class StillClock : public common::Clock {
-public:
-    std::string dateText() const override { return "07/12/2026"; }
-    std::string timeText() const override { return "07:00:00"; }
-    std::string longTimeText() const override { return "07:00:00"; }
-};
-
-class NoLauncher : public ostrak::Launcher {
-public:
-    void start(const std::string&) override {}
-};
+using bench::NoLauncher;
+using bench::QuietMessages;
+using bench::StillClock;
 
 std::string rowLine(int r)
 {
@@ -70,14 +57,11 @@ double millisecondsSince(std::chrono::steady_clock::time_point t0)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication qapp(argc, argv);
     QTemporaryDir folder;
-    if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "no scratch folder\n");
+    if (!bench::enterScratchFolder(folder))
         return 1;
-    }
 
     QuietMessages messages;
     StillClock clock;

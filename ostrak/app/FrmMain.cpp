@@ -302,6 +302,7 @@ QWidget* FrmMain::buildBottomRow()
     cmdClearSong = common::namedButton("cmdClearSong", "Clear Memory", row);
     cmdDel = common::namedButton("cmdDel", "Clear pattern", row);
     cmdOPT = common::namedButton("cmdOPT", "Optimiser", row);
+    cmdImport = common::namedButton("cmdImport", "Import Module...", row);
     chkAutoDel = checkBox("chkAutoDel", "Auto delete text on selection", true, row);
     cmdCompileSong = common::namedButton("cmdCompileSong", "SONG COMPILE", row);
     cmdCompileSong->setEnabled(false);
@@ -321,6 +322,7 @@ QWidget* FrmMain::buildBottomRow()
                        static_cast<QWidget*>(chkAutoDel), static_cast<QWidget*>(cmdCompileSong),
                        static_cast<QWidget*>(chkCart)})
         h->addWidget(w);
+    h->addWidget(cmdImport);
     h->addStretch(1);
     h->addWidget(frmDecode);
     return row;

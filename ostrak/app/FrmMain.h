@@ -86,6 +86,7 @@ public:
     QPushButton* cmdClearSong;
     QPushButton* cmdDel;
     QPushButton* cmdOPT;
+    QPushButton* cmdImport; // "Import Module...": the module import window
 
 private:
     QWidget* buildInputColumn();

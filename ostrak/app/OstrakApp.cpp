@@ -3,6 +3,7 @@
 #include "FrmMain.h"
 #include "StartUp.h"
 #include "convert/ConvertCommands.h"
+#include "import/FrmImport.h"
 #include "optimise/FrmSetup.h"
 #include "song/SongCommands.h"
 #include "store/FrmFiles.h"
@@ -42,6 +43,9 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
     QObject::connect(w.txtIn, &common::MemoBox::doubleClicked, &w, [&w] { w.txtIn->setText8(""); });
     QObject::connect(w.cmdLoadSong, &QPushButton::clicked, &w, [this] { showSideWindow(files_); });
     QObject::connect(w.cmdOPT, &QPushButton::clicked, &w, [this] { showSideWindow(setup_); });
+
+    import_ = new FrmImport(w, state_, seams_, *memory_);
+    QObject::connect(w.cmdImport, &QPushButton::clicked, &w, [this] { import_->showFromMain(); });
 }
 
 OstrakApp::~OstrakApp() = default;

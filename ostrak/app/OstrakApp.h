@@ -11,6 +11,7 @@ namespace ostrak {
 class FrmMain;
 class FrmFiles;
 class FrmSetup;
+class FrmImport;
 class MemoryCommands;
 class ConvertCommands;
 class SongCommands;
@@ -24,6 +25,7 @@ public:
     FrmMain& main() { return *main_; }
     FrmFiles& files() { return *files_; }
     FrmSetup& setup() { return *setup_; }
+    FrmImport& importer() { return *import_; }
     OstrakState& state() { return state_; }
     MemoryCommands& memory() { return *memory_; }
 
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<SongOrderCommands> songOrder_;
     FrmFiles* files_;  // owned by the main window
     FrmSetup* setup_;  // owned by the main window
+    FrmImport* import_; // owned by the main window
 };
 
 } // namespace ostrak

@@ -1,0 +1,90 @@
+#pragma once
+// Reads tracker modules (every format libopenmpt opens) and writes the text
+// the tracker puts on the clipboard when pattern rows are copied, in IT
+// notation, so an import can go through the paste converter unchanged.
+// Plain C++: libopenmpt stays behind this header.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace openmpt {
+class module;
+}
+
+namespace ostrak {
+
+// A module that cannot be opened or read; what() is the text for the user.
+class ModuleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One entry of the first song's order list that names a pattern.
+struct OrderEntry {
+    int order = 0;   // index in the module's order list, as the tracker shows it
+    int pattern = 0;
+};
+
+struct SongOrderList {
+    std::vector<OrderEntry> entries; // "+++" skipped, up to the first "---"
+    int namesNoPattern = 0;          // entries naming a pattern the module lacks: left out
+};
+
+// A pattern of the order list, as the import window lists it.
+struct OrderPattern {
+    int pattern = 0;
+    std::string name;
+    int rows = 0;
+    std::vector<int> orders; // order indices where it plays
+};
+
+class TrackerModule {
+public:
+    // Throws ModuleError when libopenmpt cannot open the bytes.
+    explicit TrackerModule(std::string_view bytes);
+    ~TrackerModule();
+    TrackerModule(TrackerModule&&) noexcept;
+    TrackerModule& operator=(TrackerModule&&) noexcept;
+
+    int channels() const;
+    int patterns() const;
+    int rows(int pattern) const;
+    std::string patternName(int pattern) const;
+    std::string formatName() const; // e.g. "Impulse Tracker"
+    std::string warnings() const;   // what libopenmpt said while loading, one per line
+
+    SongOrderList firstSongOrder() const;
+    // The distinct patterns of the first song's order, in order of first appearance.
+    std::vector<OrderPattern> orderPatterns() const;
+
+    // The clipboard text of rows firstRow..lastRow of two channels (0-based);
+    // a channel of -1 gives empty cells. Throws ModuleError for a pattern,
+    // row or channel the module does not have.
+    std::string clipboardText(int pattern, int firstRow, int lastRow, int channelA, int channelB) const;
+    // One twelve-character cell, "|" included.
+    std::string cellText(int pattern, int row, int channel) const;
+
+private:
+    std::unique_ptr<openmpt::module> module_;
+};
+
+// The whole-song import: where each distinct pattern goes and what the song
+// order lists get.
+struct SongPlan {
+    std::vector<int> patterns;  // distinct, first appearance first; patterns[i] goes to start + i
+    std::vector<int> positions; // one per order entry: the position its pattern went to
+};
+
+inline constexpr int kLastSongPosition = 65;   // the last position "SONG COMPILE" writes
+inline constexpr int kMaxSongOrderEntries = 256; // the longest order list IT, XM and S3M hold
+
+// The plan, or the text that says why the song cannot be imported.
+std::variant<SongPlan, std::string> planSong(const SongOrderList& order, int startPosition);
+
+// How many rows of a pattern lie past the last line the paste converter reads.
+int rowsPastConverter(int rows);
+
+} // namespace ostrak

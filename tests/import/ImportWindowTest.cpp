@@ -1,0 +1,202 @@
+// The import window driven as a user would, against pasting by hand.
+#include "ModuleWriter.h"
+#include "OstrakFixture.h"
+#include "import/FrmImport.h"
+#include "import/ModuleClipboard.h"
+#include "store/FrmFiles.h"
+
+#include <QFile>
+
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+bool sameStores(const ostrak::WorkingMemory& a, const ostrak::WorkingMemory& b)
+{
+    return a.StoreNameA == b.StoreNameA && a.StoreNameB == b.StoreNameB && a.StorePatternA == b.StorePatternA
+           && a.StorePatternB == b.StorePatternB && a.StoreOrderA == b.StoreOrderA && a.StoreOrderB == b.StoreOrderB
+           && a.StorePaste == b.StorePaste;
+}
+
+// Every stored text and every undo text, so a refusal can be shown to change nothing.
+bool sameMemory(const ostrak::WorkingMemory& a, const ostrak::WorkingMemory& b)
+{
+    return sameStores(a, b) && a.UndoNameA == b.UndoNameA && a.UndoNameB == b.UndoNameB
+           && a.UndoPatternA == b.UndoPatternA && a.UndoPatternB == b.UndoPatternB && a.UndoOrderA == b.UndoOrderA
+           && a.UndoOrderB == b.UndoOrderB && a.UndoPaste == b.UndoPaste;
+}
+
+std::vector<std::string> rows(const ostrak::ListBox* list)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.push_back(list->rowText(i));
+    return texts;
+}
+
+// Patterns of 32, 64, 128 and 200 rows on three channels, played as
+// 2 0 +++ 2 1 3 0 --- 1.
+ModSong songOfFourLengths()
+{
+    ModSong song = distinctPatternSong(4, 200, 3);
+    const int lengths[] = {32, 64, 128, 200};
+    for (int p = 0; p < 4; ++p) {
+        song.patterns[std::size_t(p)].rows = lengths[p];
+        song.patterns[std::size_t(p)].cells.resize(std::size_t(lengths[p]));
+    }
+    song.patterns[0].cells[1][0] = {kNoteOff};
+    song.patterns[0].cells[2][1] = {kNoteCut};
+    song.patterns[0].cells[3][0] = {};
+    song.order = {2, 0, kSkipOrder, 2, 1, 3, 0, kEndOrder, 1};
+    return song;
+}
+
+class ImportTest : public OstrakTest {
+protected:
+    ostrak::FrmImport& imp() { return app->importer(); }
+
+    std::string save(const std::string& name, const std::string& bytes)
+    {
+        writeBytes(folder.file(name), bytes);
+        return folder.file(name);
+    }
+    void open(const std::string& path)
+    {
+        click(w().cmdImport);
+        imp().txtModule->setText(QString::fromStdString(path));
+        click(imp().cmdOpenModule);
+    }
+    std::string importLog() const { return app->importer().txtImportLog->toPlainText().toStdString(); }
+};
+
+} // namespace
+
+TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGives)
+{
+    const std::string bytes = writeIt(songOfFourLengths());
+    const std::string path = save("song.it", bytes);
+    memory().StoreNameA[5] = "kept by undo";
+
+    type(w().txtPos, "7");
+    open(path);
+    ASSERT_TRUE(imp().isVisible());
+    EXPECT_FALSE(imp().isModal());
+    EXPECT_EQ(imp().txtStartPos->text8(), "7");
+    ASSERT_EQ(imp().listPatterns->topLevelItemCount(), 4);
+    const QTreeWidgetItem* first = imp().listPatterns->topLevelItem(0);
+    EXPECT_EQ(first->text(0) + "|" + first->text(1) + "|" + first->text(2) + "|" + first->text(3), "2|P2|128|0, 3");
+    EXPECT_EQ(imp().cmbChannelA->currentText(), "1");
+    EXPECT_EQ(imp().cmbChannelB->currentText(), "2");
+
+    type(imp().txtStartPos, "4");
+    click(imp().cmdImportSong);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // By hand, in a second ostrak: paste, BANG, then ADD SEQ for each entry.
+    RecordingMessages handMessages;
+    ostrak::OstrakApp hand(ostrak::Seams{handMessages, clock, launcher});
+    hand.state().memory.StoreNameA[5] = "kept by undo";
+    const ostrak::TrackerModule module(bytes);
+    const int distinct[] = {2, 0, 1, 3};
+    for (int i = 0; i < 4; ++i) {
+        type(hand.main().txtPos, std::to_string(4 + i));
+        hand.main().txtIn->setText8(module.clipboardText(distinct[i], 0, module.rows(distinct[i]) - 1, 0, 1));
+        click(hand.main().cmdBang);
+    }
+    for (int position : {4, 5, 4, 6, 7, 5}) {
+        type(hand.main().txtPos, std::to_string(position));
+        click(hand.main().cmdAdd);
+    }
+
+    EXPECT_TRUE(sameStores(memory(), hand.state().memory));
+    EXPECT_EQ(rows(w().listCH1), rows(hand.main().listCH1));
+    EXPECT_EQ(rows(w().listCH2), rows(hand.main().listCH2));
+    EXPECT_EQ(rows(w().listCH1).front(), "4: Pos4_C1_");
+    EXPECT_NE(memory().StorePatternA[7].find(";128|"), std::string::npos); // 129 rows converted...
+    EXPECT_EQ(memory().StorePatternA[7].find(";129|"), std::string::npos); // ...and no more
+    EXPECT_NE(importLog().find("pattern 3 \"P3\" (200 rows) to position 7; 71 rows past row 128 left out"),
+              std::string::npos);
+    EXPECT_NE(importLog().find("Undo last load and restore"), std::string::npos);
+
+    click(app->files().cmdUndo);
+    EXPECT_EQ(memory().StoreNameA[5], "kept by undo");
+    EXPECT_EQ(memory().StorePaste[4], "");
+}
+
+TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithChannel2Empty)
+{
+    ModSong song = distinctPatternSong(2, 32, 1);
+    song.order = {1};
+    const std::string path = save("mono.xm", writeXm(song));
+    imp().chooseModuleFile = [&](QWidget*) { return QString::fromStdString(path); };
+    click(w().cmdImport);
+    click(imp().cmdBrowseModule);
+    EXPECT_EQ(imp().cmbChannelB->currentText(), "none");
+    EXPECT_NE(importLog().find("CH2 stays empty"), std::string::npos);
+
+    type(w().txtPos, "9");
+    click(imp().cmdImportPattern);
+    const ostrak::TrackerModule module(readBytes(path));
+    EXPECT_EQ(memory().StorePaste[9], module.clipboardText(1, 0, 31, 0, -1));
+    EXPECT_EQ(memory().StoreNameA[9], "Pos9_C1_");
+    EXPECT_NE(memory().StorePatternA[9].find("|C-"), std::string::npos);
+    EXPECT_NE(memory().StorePatternB[9].find(";31|...|0\r\n"), std::string::npos);
+    EXPECT_EQ(w().listCH1->count(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ImportTest, BadFilesAndSongsThatDoNotFitAreRefusedWithAMessageAndChangeNothing)
+{
+    // Something stored and in the song order, so a change would show.
+    type(w().txtPos, "3");
+    w().txtIn->setText8("ModPlug Tracker  IT\r\n|C-504......|G-606......\r\n");
+    click(w().cmdBang);
+    click(w().cmdAdd);
+    memory().UndoNameA[1] = "undo copy";
+    const ostrak::WorkingMemory before = memory();
+    const std::vector<std::string> listBefore = rows(w().listCH1);
+
+    ModSong manyPatterns = distinctPatternSong(256, 32, 2);
+    ModSong longOrder = distinctPatternSong(2, 32, 2);
+    longOrder.order.assign(500, 1);
+    ModSong noOrder = distinctPatternSong(2, 32, 2);
+    noOrder.order = {kEndOrder, 0, 1};
+    const std::string it = writeIt(distinctPatternSong(7, 64, 2));
+    save("locked.it", it);
+    QFile::setPermissions(QString::fromStdString(folder.file("locked.it")), QFileDevice::Permissions());
+
+    struct Case {
+        std::string what, path, startPos;
+    };
+    const std::vector<Case> cases = {
+        {"missing", folder.file("nothing.it"), "0"},
+        {"folder", folder.path(), "0"},
+        {"empty", save("empty.it", ""), "0"},
+        {"not a module", save("paste.it", "ModPlug Tracker  IT\r\n|C-504......\r\n"), "0"},
+        {"truncated", save("cut.it", it.substr(0, 120)), "0"},
+        {"256 patterns", save("many.it", writeIt(manyPatterns)), "0"},
+        {"500 order entries", save("long.it", writeIt(longOrder)), "0"},
+        {"no order", save("noorder.s3m", writeS3m(noOrder)), "0"},
+        {"past position 65", save("seven.it", it), "60"},
+        {"start not a number", save("seven2.it", it), "x"},
+    };
+    std::vector<Case> all = cases;
+    if (geteuid() != 0) // root reads any file
+        all.push_back({"unreadable", folder.file("locked.it"), "0"});
+    for (const Case& c : all) {
+        SCOPED_TRACE(c.what);
+        const std::size_t shown = messages.shown.size();
+        open(c.path);
+        type(imp().txtStartPos, c.startPos);
+        click(imp().cmdImportSong);
+        ASSERT_GT(messages.shown.size(), shown);
+        EXPECT_GT(messages.shown[shown].size(), 20u); // says what is wrong, not only "Open a module first."
+        EXPECT_TRUE(sameMemory(memory(), before));
+        EXPECT_EQ(rows(w().listCH1), listBefore);
+        EXPECT_EQ(rows(w().listCH2).size(), listBefore.size());
+    }
+    EXPECT_NE(importLog().find("would reach position 66, past 65"), std::string::npos);
+    EXPECT_NE(importLog().find("500 entries"), std::string::npos);
+}
