@@ -136,10 +136,12 @@ void FrmImport::log(const std::string& line)
     txtImportLog->appendPlainText(QString::fromStdString(line));
 }
 
+// The texts here are UTF-8 (file and pattern names); message boxes take
+// 8-bit Latin-1 text like every other message of ostrak.
 void FrmImport::refuse(const std::string& text)
 {
     log(text);
-    seams_.messages.show(text);
+    seams_.messages.show(QString::fromStdString(text).toLatin1().toStdString());
 }
 
 int FrmImport::channelOf(const QComboBox* box)

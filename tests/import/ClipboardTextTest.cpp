@@ -37,8 +37,7 @@ ModSong richSong(bool modEffects, int maxNote)
                 if (k % 3 == 0) cell.vol = k % 65;
                 else if (k % 3 == 1) cell.pan = (k * 4) % 65;
                 static const int modFx[] = {0, 1, 4, 11, 16};
-                static const int itFx[] = {0, 1, 4, 7, 19, 20};
-                cell.effect = modEffects ? modFx[k % 5] : itFx[k % 6];
+                cell.effect = modEffects ? modFx[k % 5] : k % 27; // IT and S3M: every letter
                 cell.param = cell.effect ? (k * 13) % 256 : 0;
                 if (cell.effect == 16 && modEffects) cell.param %= 32;
             }
