@@ -4,6 +4,9 @@ set -euo pipefail
 # dasm and stella build and play the music engine; xvfb and xauth give the
 # engine's audio tests a screen for stella where SDL's dummy one will not do.
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
+# The Debian package: cpack finds its library dependencies with dpkg-shlibdeps
+# (dpkg-dev) and file; its check validates the menu entries.
+packages+=(dpkg-dev file desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
