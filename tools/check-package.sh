@@ -30,20 +30,23 @@ prefix="$root/usr"
 
 for program in ostrak crimp; do
   desktop-file-validate "$prefix/share/applications/$program.desktop" | { grep -v ': hint: ' || true; }
-  grep -qx "Exec=ostrak-launch $program" "$prefix/share/applications/$program.desktop" || fail "$program.desktop"
   for icon in scalable/apps/$program.svg 48x48/apps/$program.png 256x256/apps/$program.png; do
     [ -s "$prefix/share/icons/hicolor/$icon" ] || fail "missing icon $icon"
   done
 done
 engine_files=(engine.asm compile.bat copycart.bat example-paste.txt README.md)
 
-# Starts a program through the installed launcher and waits until it runs in
-# the working folder; its process id is left in pid.
+# Starts a program as its menu entry does (the entry's command, found on the
+# PATH) and waits until it runs in the working folder; its process id is left
+# in pid.
 pid=""
 start_in_work() {
-  local program=$1 target
-  env -u OSTRAK_WORK HOME="$scratch/home" QT_QPA_PLATFORM=offscreen \
-    "$prefix/bin/ostrak-launch" "$program" >"$scratch/$program.log" 2>&1 &
+  local program=$1 target command
+  command=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$program.desktop")
+  [ "${command%% *}" = ostrak-launch ] || fail "$program.desktop does not start ostrak-launch"
+  # shellcheck disable=SC2086 # the entry's command, split into its words
+  env -u OSTRAK_WORK HOME="$scratch/home" PATH="$prefix/bin:$PATH" QT_QPA_PLATFORM=offscreen \
+    $command >"$scratch/$program.log" 2>&1 &
   pid=$!
   for _ in $(seq 300); do
     target=$(readlink "/proc/$pid/exe" 2>/dev/null || true)
