@@ -283,8 +283,9 @@ QWidget* FrmMain::buildOutputColumn()
     for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong, txtLog})
         m->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Assembly in a fixed-pitch font with tab stops four characters apart, so
-    // at the default window size a pattern line shows its comment up to the
-    // instrument; the long "word" lines of the sequences get the full width.
+    // at the default window size a pattern line shows its whole comment (row,
+    // note, instrument); the long "word" lines of the sequences get the full
+    // width.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong}) {
         m->setFont(fixed);
