@@ -6,6 +6,9 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
 # libopenmpt reads tracker modules for the module import; pkg-config finds it.
 packages+=(libopenmpt-dev pkg-config)
+# The Debian package: cpack finds its library dependencies with dpkg-shlibdeps
+# (dpkg-dev) and file; its check validates the menu entries.
+packages+=(dpkg-dev file desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

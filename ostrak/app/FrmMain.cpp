@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "NamedControls.h"
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -58,7 +59,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
     auto* columns = new QHBoxLayout;
-    columns->addWidget(buildInputColumn(), 3);
+    columns->addWidget(buildInputColumn(), 1);
     columns->addWidget(buildMiddleColumn(), 0);
     columns->addWidget(buildOutputColumn(), 4);
     outer->addLayout(columns, 1);
@@ -81,7 +82,7 @@ QWidget* FrmMain::buildInputColumn()
                     "(top middle) select how many bars to select (default is 64)\r\n\r\n"
                     "Click Bang and you are done.\r\n",
                     column);
-    txtIn->setMinimumWidth(300);
+    txtIn->setMinimumWidth(200);
     v->addWidget(txtIn, 1);
     return column;
 }
@@ -281,15 +282,25 @@ QWidget* FrmMain::buildOutputColumn()
     txtLog->setStyleSheet(QStringLiteral("QPlainTextEdit { color: #00ff00; background: black; }"));
     for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong, txtLog})
         m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Assembly in a fixed-pitch font with tab stops four characters apart, so
+    // at the default window size a pattern line shows its whole comment (row,
+    // note, instrument); the long "word" lines of the sequences get the full
+    // width.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong}) {
+        m->setFont(fixed);
+        m->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
+    }
     g->addWidget(txtPatternA, 1, 0);
     g->addWidget(txtPatternB, 1, 1);
-    g->addWidget(txtOrderA, 2, 0);
-    g->addWidget(txtOrderB, 2, 1);
-    g->addWidget(txtSong, 3, 0);
-    g->addWidget(txtLog, 3, 1);
-    g->setRowStretch(1, 3);
+    g->addWidget(txtOrderA, 2, 0, 1, 2);
+    g->addWidget(txtOrderB, 3, 0, 1, 2);
+    g->addWidget(txtSong, 4, 0);
+    g->addWidget(txtLog, 4, 1);
+    g->setRowStretch(1, 4);
     g->setRowStretch(2, 1);
-    g->setRowStretch(3, 2);
+    g->setRowStretch(3, 1);
+    g->setRowStretch(4, 2);
     return column;
 }
 

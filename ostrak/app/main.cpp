@@ -1,11 +1,13 @@
 #include "FrmMain.h"
 #include "OstrakApp.h"
+#include "ProgramIcon.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    common::setProgramIcon(QStringLiteral("ostrak"));
     ostrak::QtMessageBoxes messages;
     common::SystemClock clock;
     ostrak::DetachedLauncher launcher;
