@@ -47,7 +47,7 @@ double measuredFundamental(const std::vector<float>& samples, double rate, std::
             bestMatch = m, best = lag;
     }
     const double before = match(best - 1), after = match(best + 1);
-    if (bestMatch < 0.8 || before > bestMatch || after > bestMatch)
+    if (bestMatch < 0.6 || before > bestMatch || after > bestMatch)
         return 0.0; // no peak inside the window
     const double bend = before - 2 * bestMatch + after;
     const double shift = bend < 0 ? 0.5 * (before - after) / bend : 0.0;
