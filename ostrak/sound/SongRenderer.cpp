@@ -3,8 +3,10 @@
 #include "Tia.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <deque>
+#include <mutex>
 #include <numbers>
 
 namespace ostrak::sound {
@@ -40,10 +42,14 @@ struct Player {
     bool frame(bool stopAtPassEnd)
     {
         const FrameRegs regs = model.nextFrame();
-        if (stopAtPassEnd && model.passDone())
+        passOver = model.passDone();
+        if (stopAtPassEnd && passOver)
             return false;
         const double start = double(clock) * resampler.ratio() + StepResampler::kTaps / 2.0;
-        positions.push_back({std::uint64_t(std::ceil(start)), regs});
+        {
+            const std::lock_guard lock(positionsMutex);
+            positions.push_back({std::uint64_t(std::ceil(start)), regs});
+        }
         for (int i = 0; i < kAudioClocksPerFrame; ++i, ++clock) {
             const int sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
                             channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
@@ -63,12 +69,13 @@ struct Player {
         for (const double level : levels) {
             highPassed = keep * (highPassed + level - previousLevel);
             previousLevel = level;
-            ready.push_back(std::int16_t(std::clamp(std::lround(highPassed * kScale), -32767L, 32767L)));
+            ready.push_back(std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L)));
         }
     }
 
     void forgetOldPositions()
     {
+        const std::lock_guard lock(positionsMutex);
         const auto keepFrom = std::uint64_t(kPositionSeconds * rate);
         while (positions.size() > 1 && positions[1].first + keepFrom <= handedOut)
             positions.pop_front();
@@ -85,8 +92,11 @@ struct Player {
     double highPassed = 0.0, previousLevel = 0.0;
     std::vector<double> levels;
     std::deque<std::int16_t> ready;
-    std::uint64_t handedOut = 0;
+    std::atomic<std::uint64_t> handedOut = 0;
+    std::atomic<bool> passOver = false; // what the model says, for other threads
     std::deque<std::pair<std::uint64_t, FrameRegs>> positions; // first sample of each frame
+    // The window asks where the song is while an audio thread renders.
+    mutable std::mutex positionsMutex;
 };
 
 } // namespace
@@ -116,6 +126,7 @@ std::uint64_t SongRenderer::samplesRendered() const { return s_->handedOut; }
 
 FrameRegs SongRenderer::positionAt(std::uint64_t sample) const
 {
+    const std::lock_guard lock(s_->positionsMutex);
     const auto& positions = s_->positions;
     if (positions.empty())
         return {};
@@ -124,7 +135,7 @@ FrameRegs SongRenderer::positionAt(std::uint64_t sample) const
     return after == positions.begin() ? positions.front().second : std::prev(after)->second;
 }
 
-bool SongRenderer::passDone() const { return s_->model.passDone(); }
+bool SongRenderer::passDone() const { return s_->passOver; }
 
 std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, int sampleRate, double maxSeconds,
                                         Clock clock)

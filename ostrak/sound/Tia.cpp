@@ -138,7 +138,7 @@ void StepResampler::step(std::uint64_t clock, double delta)
     const double whole = std::floor(t);
     const int phase = std::min(kPhases - 1, int((t - whole) * kPhases));
     const std::uint64_t firstTap = std::uint64_t(whole) - (kTaps / 2 - 1);
-    const std::size_t at = std::size_t(firstTap - first_);
+    const std::size_t at = start_ + std::size_t(firstTap - first_);
     if (pending_.size() < at + kTaps)
         pending_.resize(at + kTaps, 0.0);
     const float* row = &kernel_[std::size_t(phase) * kTaps];
@@ -155,14 +155,19 @@ void StepResampler::finishUpTo(std::uint64_t clock, std::vector<double>& out)
     if (done <= first_)
         return;
     const std::size_t count = std::size_t(done - first_);
-    if (pending_.size() < count)
-        pending_.resize(count, 0.0);
-    for (std::size_t i = 0; i < count; ++i) {
+    if (pending_.size() < start_ + count)
+        pending_.resize(start_ + count, 0.0);
+    for (std::size_t i = start_; i < start_ + count; ++i) {
         level_ += pending_[i];
         out.push_back(level_);
     }
-    pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(count));
+    start_ += count;
     first_ = done;
+    // Moved down now and then, not on every call.
+    if (start_ > 8192) {
+        pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(start_));
+        start_ = 0;
+    }
 }
 
 } // namespace ostrak::sound

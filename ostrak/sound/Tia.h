@@ -83,7 +83,8 @@ private:
     double ratio_;                      // output samples per input clock
     std::vector<float> kernel_;         // kPhases rows of kTaps
     std::vector<double> pending_;       // impulses of samples from first_ on
-    std::uint64_t first_ = 0;           // output index of pending_[0]
+    std::size_t start_ = 0;             // where first_ is in pending_
+    std::uint64_t first_ = 0;           // output index of pending_[start_]
     double level_ = 0.0;                // running sum: the level before first_
 };
 
