@@ -251,3 +251,42 @@ TEST_F(EngineModelVsRom, PreviewAtTempo6)
     place(rows, 1, {{6, "E-606"}});
     compareWithModel(previewSong(trackerPaste(rows)), 2.5, 4);
 }
+
+// The reader says "dasm rejects" exactly where dasm, assembling the engine,
+// stops: each variant changes one line of a real preview song.h.
+TEST(EngineSongReader, TellsProblemsExactlyWhereDasmFails)
+{
+    if (!missingTools({"dasm"}).empty())
+        GTEST_SKIP() << "dasm is not installed (tools/setup.sh installs it)";
+    testing_support::ScratchFolder scratch;
+    const std::string song = testing_support::dataFile("song/preview.h");
+    const struct {
+        const char* from;
+        const char* to;
+    } variants[] = {
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 5"},    // as written
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 0"},    // clamped by the engine
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 2.5"},  // a fraction
+        {"HATSTART equ 0", "HATSTART equ -3"},       // clamped by the engine
+        {"HATSOUND equ 8", "HATSOUND equ 300"},      // too large for "lda #"
+        {"    byte 1,2\r\n    byte 255", "    byte 1,256\r\n    byte 255"}, // an entry above 255
+        {"    byte 1,2\r\n    byte 255", "    byte 1,-1\r\n    byte 255"},  // dasm's low byte
+        {"word Pos0_C1_0,", "word Pos0_C1_0,70000"}, // a word keeps its low 16 bits
+        {"word Pos0_C1_0,", "word Pos0_C1_0,,0"},    // an empty item inside
+        {"word Pos0_C1_0,", "word Pos0_C9_0,"},      // a pattern label deleted by hand
+        {"Pos0_C2_0\r\n", "Pos0_C1_0\r\n"},          // a label twice
+        {"\tbyte %00010011  ;0", "\tbyte %0001x011  ;0"}, // an unreadable number
+        {"song2\r\n", "songB\r\n"},                   // song2 missing
+    };
+    for (const auto& variant : variants) {
+        std::string text = song;
+        const std::size_t at = text.find(variant.from);
+        ASSERT_NE(at, std::string::npos) << variant.from;
+        text.replace(at, std::string(variant.from).size(), variant.to);
+        const ReadResult read = readSongH(text);
+        const Rom rom = assemble(scratch.path(), text);
+        EXPECT_EQ(read.problems.empty(), rom.ok)
+            << variant.to << ": " << (read.problems.empty() ? "no problem told" : read.problems.front()) << "\n"
+            << rom.log;
+    }
+}
