@@ -30,9 +30,12 @@ constexpr double kPositionSeconds = 30.0;
 
 struct Player {
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
-        : model(std::move(image)), resampler(sampleRate, clock.audioHz), rate(sampleRate),
-          keep(std::exp(-2 * std::numbers::pi * kHighPassHz / sampleRate))
+        : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
+          resampler(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
+          keep(std::exp(-2 * std::numbers::pi * kHighPassHz / rate))
     {
+        // Rates out of any sound card's range are pinned, so no rate can stall
+        // the stream (at 0 no sample would ever be finished).
         for (int sum = 0; sum <= 30; ++sum)
             mix[sum] = mixLevel(sum);
     }
@@ -82,10 +85,10 @@ struct Player {
     }
 
     EngineModel model;
+    int rate;
     TiaChannel channel[2];
     StepResampler resampler;
     double mix[31] = {};
-    int rate;
     double keep;
     std::uint64_t clock = 0;
     int lastSum = 0;
@@ -141,7 +144,7 @@ std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, 
                                         Clock clock)
 {
     Player state(std::move(image), sampleRate, clock);
-    const auto maxClocks = std::uint64_t(std::max(0.0, maxSeconds) * clock.audioHz);
+    const auto maxClocks = std::uint64_t(std::clamp(maxSeconds, 0.0, 86400.0) * clock.audioHz);
     while (state.clock < maxClocks && state.frame(true)) {
     }
     // Let the last edge ring out, then cut at the pass's end.
