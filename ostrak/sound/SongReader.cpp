@@ -135,11 +135,11 @@ private:
             Term term;
             if (!parseTerm(operand, term, line.number))
                 return;
-            if (defined(label, line.number))
+            if (isNew(label, line.number))
                 equates_.emplace(label, Equate{term, line.number});
             return;
         }
-        if (!label.empty() && defined(label, line.number)) {
+        if (!label.empty() && isNew(label, line.number)) {
             const auto address = std::int64_t(image_->base + image_->bytes.size());
             Term term;
             term.number = address;
@@ -159,7 +159,8 @@ private:
         readItems(operand, size, line.number);
     }
 
-    bool defined(std::string_view label, std::size_t line)
+    // True for a name not defined yet; a second definition is a problem.
+    bool isNew(std::string_view label, std::size_t line)
     {
         if (equates_.count(label) == 0)
             return true;
