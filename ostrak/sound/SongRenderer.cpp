@@ -1,0 +1,186 @@
+// Engine model -> TIA channels -> mixing -> band-limited steps -> samples.
+#include "SongImage.h"
+#include "Tia.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <deque>
+#include <mutex>
+#include <numbers>
+
+namespace ostrak::sound {
+
+// ostrak plays at the console's own clock (3,579,545 Hz / 114): the pitch
+// guide and the sound are what a cartridge plays on a real NTSC console. The
+// 0.13 % (2 cents) by which Stella runs faster is inaudible; the comparison
+// with Stella renders in stellaClock().
+Clock playbackClock() { return {3579545.0 / 114.0}; }
+Clock stellaClock() { return {262.0 * 76.0 * 60.0 / 38.0}; }
+
+namespace {
+// The console's output is coupled through a capacitor: a level held still
+// fades. A 10 Hz high-pass keeps the samples centred and the TIA's lowest
+// tones (about 10 Hz at AUDC 14, AUDF 31) sounding.
+constexpr double kHighPassHz = 10.0;
+// mixLevel reaches 0.5 with both channels at 15; after the high-pass the
+// samples swing by about that much either way.
+constexpr double kScale = 60000.0;
+constexpr double kPositionSeconds = 30.0;
+
+struct Player {
+    Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
+        : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
+          resampler(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
+          keep(std::exp(-2 * std::numbers::pi * kHighPassHz / rate))
+    {
+        // Rates out of any sound card's range are pinned, so no rate can stall
+        // the stream (at 0 no sample would ever be finished).
+        for (int sum = 0; sum <= 30; ++sum)
+            mix[sum] = mixLevel(sum);
+    }
+
+    // Plays one frame into `ready`; false (and nothing played) when
+    // `stopAtPassEnd` and this frame would begin the song again.
+    bool frame(bool stopAtPassEnd)
+    {
+        const FrameRegs regs = model.nextFrame();
+        passOver = model.passDone();
+        if (stopAtPassEnd && passOver)
+            return false;
+        const double start = double(clock) * resampler.ratio() + StepResampler::kTaps / 2.0;
+        {
+            const std::lock_guard lock(positionsMutex);
+            positions.push_back({std::uint64_t(std::ceil(start)), regs});
+        }
+        for (int i = 0; i < kAudioClocksPerFrame; ++i, ++clock) {
+            const int sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
+                            channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
+            if (sum != lastSum) {
+                resampler.step(clock, mix[sum] - mix[lastSum]);
+                lastSum = sum;
+            }
+        }
+        finish(clock);
+        return true;
+    }
+
+    void finish(std::uint64_t upTo)
+    {
+        levels.clear();
+        resampler.finishUpTo(upTo, levels);
+        for (const double level : levels) {
+            highPassed = keep * (highPassed + level - previousLevel);
+            previousLevel = level;
+            ready.push_back(std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L)));
+        }
+    }
+
+    void forgetOldPositions()
+    {
+        const std::lock_guard lock(positionsMutex);
+        const auto keepFrom = std::uint64_t(kPositionSeconds * rate);
+        while (positions.size() > 1 && positions[1].first + keepFrom <= handedOut)
+            positions.pop_front();
+    }
+
+    EngineModel model;
+    int rate;
+    TiaChannel channel[2];
+    StepResampler resampler;
+    double mix[31] = {};
+    double keep;
+    std::uint64_t clock = 0;
+    int lastSum = 0;
+    double highPassed = 0.0, previousLevel = 0.0;
+    std::vector<double> levels;
+    std::deque<std::int16_t> ready;
+    std::atomic<std::uint64_t> handedOut = 0;
+    std::atomic<bool> passOver = false; // what the model says, for other threads
+    std::deque<std::pair<std::uint64_t, FrameRegs>> positions; // first sample of each frame
+    // The window asks where the song is while an audio thread renders.
+    mutable std::mutex positionsMutex;
+};
+
+} // namespace
+
+struct SongRenderer::State : Player {
+    using Player::Player;
+};
+
+SongRenderer::SongRenderer(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
+    : s_(std::make_unique<State>(std::move(image), sampleRate, clock))
+{
+}
+
+SongRenderer::~SongRenderer() = default;
+
+void SongRenderer::render(std::int16_t* out, std::size_t count)
+{
+    while (s_->ready.size() < count)
+        s_->frame(false);
+    std::copy_n(s_->ready.begin(), count, out);
+    s_->ready.erase(s_->ready.begin(), s_->ready.begin() + std::ptrdiff_t(count));
+    s_->handedOut += count;
+    s_->forgetOldPositions();
+}
+
+std::uint64_t SongRenderer::samplesRendered() const { return s_->handedOut; }
+
+FrameRegs SongRenderer::positionAt(std::uint64_t sample) const
+{
+    const std::lock_guard lock(s_->positionsMutex);
+    const auto& positions = s_->positions;
+    if (positions.empty())
+        return {};
+    auto after = std::upper_bound(positions.begin(), positions.end(), sample,
+                                  [](std::uint64_t at, const auto& position) { return at < position.first; });
+    return after == positions.begin() ? positions.front().second : std::prev(after)->second;
+}
+
+bool SongRenderer::passDone() const { return s_->passOver; }
+
+std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, int sampleRate, double maxSeconds,
+                                        Clock clock)
+{
+    Player state(std::move(image), sampleRate, clock);
+    const auto maxClocks = std::uint64_t(std::clamp(maxSeconds, 0.0, 86400.0) * clock.audioHz);
+    while (state.clock < maxClocks && state.frame(true)) {
+    }
+    // Let the last edge ring out, then cut at the pass's end.
+    state.finish(state.clock + std::uint64_t(2 * StepResampler::kTaps / state.resampler.ratio()) + 2);
+    const auto length = std::size_t(std::llround(double(std::min(state.clock, maxClocks)) * state.resampler.ratio()));
+    std::vector<std::int16_t> samples(state.ready.begin(), state.ready.end());
+    // The first kTaps/2 samples are the resampler's lead-in before clock 0.
+    const std::size_t lead = std::min(samples.size(), std::size_t(StepResampler::kTaps / 2));
+    samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(lead));
+    samples.resize(std::min(samples.size(), length));
+    return samples;
+}
+
+std::string wavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate)
+{
+    std::string bytes;
+    auto put = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(char((value >> (8 * i)) & 0xFF));
+    };
+    const auto dataSize = std::uint32_t(samples.size() * 2);
+    bytes += "RIFF";
+    put(36 + dataSize, 4);
+    bytes += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2); // PCM
+    put(1, 2); // mono
+    put(std::uint32_t(sampleRate), 4);
+    put(std::uint32_t(sampleRate) * 2, 4); // bytes a second
+    put(2, 2);                             // bytes a frame
+    put(16, 2);                            // bits a sample
+    bytes += "data";
+    put(dataSize, 4);
+    for (const std::int16_t sample : samples)
+        put(std::uint16_t(sample), 2);
+    return bytes;
+}
+
+} // namespace ostrak::sound

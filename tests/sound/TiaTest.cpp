@@ -1,0 +1,150 @@
+// The TIA channels alone, and the renderer around them.
+#include "Fundamental.h"
+#include "sound/SongImage.h"
+#include "sound/Tia.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+using namespace ostrak::sound;
+
+namespace {
+
+constexpr int kRate = 44100;
+
+// The channel's output, one value per audio clock.
+std::vector<int> clocks(int audc, int audf, std::size_t count)
+{
+    TiaChannel channel;
+    std::vector<int> out(count);
+    for (int& value : out)
+        value = channel.clock(audc, audf, 15);
+    return out;
+}
+
+bool repeatsEvery(const std::vector<int>& wave, std::size_t from, std::size_t period)
+{
+    for (std::size_t i = from; i + period < wave.size(); ++i)
+        if (wave[i] != wave[i + period])
+            return false;
+    return true;
+}
+
+// The channel at the output rate, through the band-limited steps.
+std::vector<float> rendered(int audc, int audf, double seconds)
+{
+    TiaChannel channel;
+    StepResampler resampler(kRate, playbackClock().audioHz);
+    const auto count = std::uint64_t(seconds * playbackClock().audioHz);
+    int last = 0;
+    for (std::uint64_t clock = 0; clock < count; ++clock) {
+        const int out = channel.clock(audc, audf, 15);
+        if (out != last)
+            resampler.step(clock, mixLevel(out) - mixLevel(last));
+        last = out;
+    }
+    std::vector<double> samples;
+    resampler.finishUpTo(count, samples);
+    return {samples.begin(), samples.end()};
+}
+
+} // namespace
+
+TEST(Tia, EveryAudcRepeatsAtItsDividerAndSoundsItsFundamental)
+{
+    for (int audc = 0; audc < 16; ++audc) {
+        for (const int audf : {0, 10, 31}) {
+            SCOPED_TRACE("AUDC " + std::to_string(audc) + ", AUDF " + std::to_string(audf));
+            const std::size_t period = std::size_t(audf + 1) * wavePeriod(audc);
+            // From one period on, every counter has had its first tick.
+            const auto wave = clocks(audc, audf, std::max<std::size_t>(4 * period, 2000));
+            if (period == 0) {
+                EXPECT_TRUE(repeatsEvery(wave, 0, 1)) << "a level only";
+                EXPECT_FALSE(isTonal(audc));
+                continue;
+            }
+            EXPECT_TRUE(repeatsEvery(wave, period, period));
+            // ... and at no shorter period: none of its whole fractions.
+            for (std::size_t part = 2; part <= period; ++part) {
+                if (period % part == 0) {
+                    EXPECT_FALSE(repeatsEvery(wave, period, period / part)) << "repeats every " << period / part;
+                }
+            }
+            const double formula = playbackClock().audioHz / double(period);
+            if (!isTonal(audc)) {
+                EXPECT_EQ(toneFrequency(audc, audf, playbackClock()), 0.0);
+                continue;
+            }
+            ASSERT_DOUBLE_EQ(toneFrequency(audc, audf, playbackClock()), formula);
+            const auto samples = rendered(audc, audf, 0.25);
+            const double measured =
+                testing_support::measuredFundamental(samples, kRate, 1000, samples.size(), formula);
+            EXPECT_NEAR(measured, formula, 0.001 * formula);
+        }
+    }
+}
+
+TEST(Tia, HighTonesDoNotFoldBackBelowThemselves)
+{
+    // AUDC 4 at AUDF 0-3: 15.7, 7.8, 5.2 and 3.9 kHz square waves. Their
+    // harmonics past 22 kHz must not come back as tones below the fundamental.
+    for (int audf = 0; audf <= 3; ++audf) {
+        auto x = rendered(4, audf, 0.5);
+        const float mean = std::accumulate(x.begin(), x.end(), 0.0f) / float(x.size());
+        for (float& sample : x)
+            sample -= mean;
+        const double f0 = toneFrequency(4, audf, playbackClock());
+        double total = 0, below = 0;
+        // What a two-pole low-pass well below f0 lets through is folded junk.
+        const double k = std::exp(-2 * 3.14159265 * 0.2 * f0 / kRate);
+        double low1 = 0, low2 = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            low1 = (1 - k) * x[i] + k * low1;
+            low2 = (1 - k) * low1 + k * low2;
+            if (i > 2000) {
+                total += x[i] * x[i];
+                below += low2 * low2;
+            }
+        }
+        EXPECT_LT(below / total, 0.02) << "AUDF " << audf;
+    }
+}
+
+TEST(SongRenderer, StreamsWhatOnePassHoldsAndKnowsWhereItIs)
+{
+    const std::string text =
+        "TEMPODELAY equ 1\r\nsoundTurnArray\r\n\tbyte 0,0,0,0,0,0,0,0\r\nsoundTypeArray\r\n\tbyte 4,6,12,14,1,8,4,4\r\n"
+        "hatPattern\r\n\tbyte 0,0,0,0\r\nHATSTART equ 0\r\nHATVOLUME equ 4\r\nHATPITCH equ 0\r\nHATSOUND equ 8\r\n"
+        "song1\r\n\tbyte 1,1,255\r\nsong2\r\n\tbyte 1,1,1,255\r\n"
+        "patternArrayH\r\n\tword 0,0,0,0\r\n\tword A,A,A,A\r\npatternArrayL\r\n"
+        "A\r\n\tbyte 10,42,74,106,138,170,202,255\r\n";
+    const ReadResult read = readSongH(text);
+    ASSERT_TRUE(read.image) << read.problems.front();
+    const auto pass = renderOnePass(read.image, kRate, 600.0, stellaClock());
+    // Three steps of 32 one-frame rows: the longer order wraps there.
+    EXPECT_NEAR(double(pass.size()), 3 * 32 * kRate / 60.0, 2.0);
+    EXPECT_EQ(renderOnePass(read.image, kRate, 0.5, stellaClock()).size(), std::size_t(kRate / 2));
+
+    SongRenderer renderer(read.image, kRate, stellaClock());
+    std::vector<std::int16_t> streamed(pass.size() + StepResampler::kTaps / 2);
+    for (std::size_t at = 0; at < streamed.size(); at += 1000)
+        renderer.render(streamed.data() + at, std::min<std::size_t>(1000, streamed.size() - at));
+    EXPECT_EQ(renderer.samplesRendered(), streamed.size());
+    EXPECT_TRUE(renderer.passDone());
+    EXPECT_TRUE(std::equal(pass.begin(), pass.end() - 100, streamed.begin() + StepResampler::kTaps / 2))
+        << "the stream begins with the resampler's lead-in, then plays the same";
+    const double frame = kRate / 60.0;
+    const FrameRegs at = renderer.positionAt(std::uint64_t((32 + 5.5) * frame) + StepResampler::kTaps / 2);
+    EXPECT_EQ(at.step, 1);
+    EXPECT_EQ(at.row, 5);
+    EXPECT_EQ(at.audc[0], 8) << "slot 5's sound";
+    EXPECT_GT(*std::max_element(pass.begin(), pass.end()), 8000) << "audible";
+
+    const std::string wav = wavFileBytes({1, -2}, kRate);
+    EXPECT_EQ(wav.size(), 48u);
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(wav.substr(44), std::string("\x01\x00\xFE\xFF", 4));
+    EXPECT_EQ(std::uint8_t(wav[24]) | std::uint8_t(wav[25]) << 8, kRate & 0xFFFF);
+}
