@@ -87,6 +87,15 @@ public:
     QPushButton* cmdDel;
     QPushButton* cmdOPT;
 
+    // Listening
+    QGroupBox* frmPlay;
+    QPushButton* cmdPlayPattern;
+    QPushButton* cmdPlaySong;
+    QPushButton* cmdStopPlay;
+    QPushButton* cmdSaveWav;
+    QPushButton* cmdPitchGuide;
+    QLabel* lblPlaying;
+
 private:
     QWidget* buildInputColumn();
     QWidget* buildMiddleColumn();
@@ -95,6 +104,7 @@ private:
     QGroupBox* buildSongFrame();
     QGroupBox* buildToneFrame();
     QGroupBox* buildHatFrame();
+    QGroupBox* buildPlayFrame();
 };
 
 } // namespace ostrak

@@ -2,6 +2,9 @@
 
 #include "FrmMain.h"
 #include "StartUp.h"
+#include "AudioOutput.h"
+#include "sound/FrmPitch.h"
+#include "sound/PlayCommands.h"
 #include "convert/ConvertCommands.h"
 #include "optimise/FrmSetup.h"
 #include "song/SongCommands.h"
@@ -42,6 +45,14 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
     QObject::connect(w.txtIn, &common::MemoBox::doubleClicked, &w, [&w] { w.txtIn->setText8(""); });
     QObject::connect(w.cmdLoadSong, &QPushButton::clicked, &w, [this] { showSideWindow(files_); });
     QObject::connect(w.cmdOPT, &QPushButton::clicked, &w, [this] { showSideWindow(setup_); });
+
+    if (!seams_.audio) {
+        ownAudio_ = makeQtAudioOutput();
+        seams_.audio = ownAudio_.get();
+    }
+    play_ = std::make_unique<PlayCommands>(w, seams_, *seams_.audio, *song_);
+    pitch_ = new FrmPitch(w, state_.noteTable);
+    QObject::connect(w.cmdPitchGuide, &QPushButton::clicked, &w, [this] { showSideWindow(pitch_); });
 }
 
 OstrakApp::~OstrakApp() = default;

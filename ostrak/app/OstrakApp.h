@@ -15,6 +15,9 @@ class MemoryCommands;
 class ConvertCommands;
 class SongCommands;
 class SongOrderCommands;
+class AudioOutput;
+class PlayCommands;
+class FrmPitch;
 
 class OstrakApp {
 public:
@@ -26,6 +29,7 @@ public:
     FrmSetup& setup() { return *setup_; }
     OstrakState& state() { return state_; }
     MemoryCommands& memory() { return *memory_; }
+    FrmPitch& pitch() { return *pitch_; }
 
 private:
     Seams seams_;
@@ -37,6 +41,9 @@ private:
     std::unique_ptr<SongOrderCommands> songOrder_;
     FrmFiles* files_;  // owned by the main window
     FrmSetup* setup_;  // owned by the main window
+    std::unique_ptr<AudioOutput> ownAudio_; // when the seams bring none
+    std::unique_ptr<PlayCommands> play_;
+    FrmPitch* pitch_;  // owned by the main window
 };
 
 } // namespace ostrak
