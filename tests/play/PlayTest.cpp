@@ -10,6 +10,8 @@
 #include "sound/Sound.h"
 
 #include <QComboBox>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QRegularExpression>
 #include <QTableWidget>
 
@@ -317,6 +319,28 @@ TEST_F(PlayTest, PitchGuideShowsEverySlotsTuningAndFollowsTheSoundTypes)
     w().WaveMatrix[3]->setEditText(QStringLiteral("4"));
     EXPECT_EQ(cell(3, 0, F::Frequency), cell(0, 0, F::Frequency));
     EXPECT_EQ(cell(3, 0, F::SoundType), "4 (AUDC 4)");
+}
+
+} // namespace
+
+namespace {
+
+// The real Qt Multimedia output: without a device the window says so; with
+// one, the tune plays and the position moves as the device plays it.
+TEST_F(PlayTest, RealSoundCardPlaysOrSaysThereIsNone)
+{
+    app = std::make_unique<ostrak::OstrakApp>(ostrak::Seams{messages, clock, launcher});
+    convertExample();
+    w().cmdPlayPattern->click();
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        EXPECT_EQ(messages.shown, std::vector<std::string>{ostrak::kNoAudioDevice});
+        EXPECT_EQ(playing(), "");
+        return;
+    }
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return playing() != "Step 0  Row 0"; }, 3000)) << playing();
+    w().cmdStopPlay->click();
+    EXPECT_EQ(playing(), "");
 }
 
 } // namespace
