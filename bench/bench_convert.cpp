@@ -1,12 +1,11 @@
 // Times the paste converter through the real window: the button press on a
 // maximal paste (129 row lines of 24 channels, then 1 MB more text).
+#include "BenchApp.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
 #include "TextFile.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -15,24 +14,6 @@
 #include <vector>
 
 namespace {
-
-class QuietMessages : public ostrak::MessageBoxes {
-public:
-    int shown = 0;
-    void show(const std::string&) override { ++shown; }
-};
-
-class StillClock : public common::Clock {
-public:
-    std::string dateText() const override { return "07/12/2026"; }
-    std::string timeText() const override { return "07:00:00"; }
-    std::string longTimeText() const override { return "07:00:00"; }
-};
-
-class NoLauncher : public ostrak::Launcher {
-public:
-    void start(const std::string&) override {}
-};
 
 std::string rowLine(int r)
 {
@@ -70,18 +51,13 @@ double millisecondsSince(std::chrono::steady_clock::time_point t0)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    QTemporaryDir folder;
-    if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "no scratch folder\n");
+    bench::BenchApp bench(argc, argv);
+    if (!bench.ready())
         return 1;
-    }
 
-    QuietMessages messages;
-    StillClock clock;
-    NoLauncher launcher;
+    bench::QuietMessages messages;
+    bench::StillClock clock;
+    bench::NoLauncher launcher;
     ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher});
     ostrak::FrmMain& w = app.main();
     w.show(); // laid out as on screen, so the fields pay their real layout costs
@@ -117,7 +93,7 @@ int main(int argc, char** argv)
                 pasteMs);
     timeRuns(false);
     timeRuns(true);
-    const bool ok = w.txtLog->text8() == "Saving Pattern" && messages.shown == 0 &&
+    const bool ok = w.txtLog->text8() == "Saving Pattern" && messages.shown.empty() &&
                     w.txtOrderA->text8().find(" ;1\r\n") != std::string::npos;
     if (!ok)
         std::printf("RESULT WRONG\n");

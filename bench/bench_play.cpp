@@ -2,14 +2,13 @@
 // the real window and the sound card seam. The stand-in card pulls as
 // QAudioSink does: from the event loop, a buffer at a time. When this
 // machine has a real output device, the same is measured through it too.
+#include "BenchApp.h"
 #include "app/AudioOutput.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -18,24 +17,6 @@
 #include <vector>
 
 namespace {
-
-class QuietMessages : public ostrak::MessageBoxes {
-public:
-    std::vector<std::string> shown;
-    void show(const std::string& text) override { shown.push_back(text); }
-};
-
-class StillClock : public common::Clock {
-public:
-    std::string dateText() const override { return "07/12/2026"; }
-    std::string timeText() const override { return "07:00:00"; }
-    std::string longTimeText() const override { return "07:00:00"; }
-};
-
-class NoLauncher : public ostrak::Launcher {
-public:
-    void start(const std::string&) override {}
-};
 
 // Notes the moment the first samples reach the card it wraps (or, with no
 // card to wrap, pulls like one from the event loop).
@@ -100,9 +81,9 @@ std::string paste()
 
 int measure(const char* what, ostrak::AudioOutput* real, int runs)
 {
-    QuietMessages messages;
-    StillClock clock;
-    NoLauncher launcher;
+    bench::QuietMessages messages;
+    bench::StillClock clock;
+    bench::NoLauncher launcher;
     TimedOutput output(real);
     ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher, &output});
     ostrak::FrmMain& w = app.main();
@@ -138,14 +119,9 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    QTemporaryDir folder;
-    if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "no scratch folder\n");
+    bench::BenchApp bench(argc, argv);
+    if (!bench.ready())
         return 1;
-    }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     int failed = measure("stand-in card pulling from the event loop", nullptr, runs);
 
