@@ -120,6 +120,7 @@ QWidget* FrmMain::buildMiddleColumn()
     names->addWidget(cmbSplit, 2, 1, 1, 2);
     names->addWidget(cmdBang, 3, 0, 1, 3);
     v->addLayout(names);
+    v->addWidget(buildPlayFrame());
 
     v->addWidget(buildSongFrame());
     v->addWidget(buildToneFrame());
@@ -321,7 +322,6 @@ QWidget* FrmMain::buildBottomRow()
                        static_cast<QWidget*>(chkAutoDel), static_cast<QWidget*>(cmdCompileSong),
                        static_cast<QWidget*>(chkCart)})
         h->addWidget(w);
-    h->addWidget(buildPlayFrame());
     h->addStretch(1);
     h->addWidget(frmDecode);
     return row;
@@ -331,6 +331,7 @@ QGroupBox* FrmMain::buildPlayFrame()
 {
     frmPlay = frame("frmPlay", "Listen", this);
     auto* h = new QHBoxLayout(frmPlay);
+    h->setContentsMargins(6, 2, 6, 2); // one slim row: the column is full already
     cmdPlayPattern = common::namedButton("cmdPlayPattern", "Play Pattern", frmPlay);
     cmdPlaySong = common::namedButton("cmdPlaySong", "Play Song", frmPlay);
     cmdStopPlay = common::namedButton("cmdStopPlay", "Stop", frmPlay);

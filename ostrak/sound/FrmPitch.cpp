@@ -40,7 +40,9 @@ FrmPitch::FrmPitch(FrmMain& w, const NoteTable& notes) : QWidget(&w, Qt::Window)
                                          QStringLiteral("Nearest note"), QStringLiteral("Cents")});
     tblPitch->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPitch->verticalHeader()->hide();
+    tblPitch->verticalHeader()->setDefaultSectionSize(tblPitch->fontMetrics().height() + 6);
     tblPitch->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPitch->horizontalHeader()->setStretchLastSection(true);
     v->addWidget(tblPitch, 1);
     resize(720, 640);
 
@@ -62,10 +64,10 @@ void FrmPitch::refresh()
     const sound::Clock clock = sound::playbackClock();
     tblPitch->setRowCount(0);
     for (int slot = 0; slot < 8; ++slot) {
-        const double type = leadingNumber(w_.WaveMatrix[static_cast<std::size_t>(slot)]->text8());
-        const std::optional<int> audc = sound::audcOfSoundType(type);
-        const QString typeText = audc ? QStringLiteral("%1 (AUDC %2)").arg(QString::fromLatin1(formatNumber(type).c_str())).arg(*audc)
-                                      : QString::fromLatin1(formatNumber(type).c_str());
+        const std::string field = w_.WaveMatrix[static_cast<std::size_t>(slot)]->text8();
+        const std::optional<int> audc = sound::audcOfSoundType(leadingNumber(field));
+        const QString typeText = audc ? QStringLiteral("%1 (AUDC %2)").arg(QString::fromLatin1(field.c_str())).arg(*audc)
+                                      : QString::fromLatin1(field.c_str());
         // Shade every other slot so the blocks of 32 notes stand apart.
         const QBrush shade = slot % 2 ? palette().alternateBase() : palette().base();
         for (const sound::PitchRow& p : sound::pitchRows(notes_, audc.value_or(0), clock)) {

@@ -319,6 +319,7 @@ TEST_F(PlayTest, PitchGuideShowsEverySlotsTuningAndFollowsTheSoundTypes)
     w().WaveMatrix[3]->setEditText(QStringLiteral("4"));
     EXPECT_EQ(cell(3, 0, F::Frequency), cell(0, 0, F::Frequency));
     EXPECT_EQ(cell(3, 0, F::SoundType), "4 (AUDC 4)");
+    EXPECT_EQ(cell(0, 0, F::SoundType), "4-Square (AUDC 4)");
 }
 
 } // namespace
