@@ -28,7 +28,7 @@ public:
     int peak = 0;
 
     int sampleRate() override { return real_ ? real_->sampleRate() : 44100; }
-    void start(Source source) override
+    bool start(Source source) override
     {
         firstPullNs = -1;
         Source timed = [this, source](std::int16_t* out, std::size_t count) {
@@ -39,10 +39,8 @@ public:
                     peak = std::max(peak, std::abs(static_cast<int>(out[i])));
             }
         };
-        if (real_) {
-            real_->start(timed);
-            return;
-        }
+        if (real_)
+            return real_->start(timed);
         source_ = timed;
         QTimer::singleShot(0, [this] {
             if (!source_)
@@ -50,6 +48,7 @@ public:
             std::vector<std::int16_t> buffer(8192); // a typical first device buffer
             source_(buffer.data(), buffer.size());
         });
+        return true;
     }
     void stop() override
     {

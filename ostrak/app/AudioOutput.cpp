@@ -54,13 +54,17 @@ public:
         return format_.sampleRate();
     }
 
-    void start(Source source) override
+    bool start(Source source) override
     {
         stop();
         sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
         pull_ = std::make_unique<PullDevice>(std::move(source));
         pull_->open(QIODevice::ReadOnly);
         sink_->start(pull_.get());
+        if (sink_->error() == QAudio::NoError)
+            return true;
+        stop();
+        return false;
     }
 
     void stop() override

@@ -16,8 +16,9 @@ public:
     virtual ~AudioOutput() = default;
     // The rate the device plays at; 0 when there is no output device.
     virtual int sampleRate() = 0;
-    // Plays from `source` until stop(), replacing whatever played before.
-    virtual void start(Source source) = 0;
+    // Plays from `source` at the rate sampleRate() last gave, until stop(),
+    // replacing whatever played before. False when the device refuses.
+    virtual bool start(Source source) = 0;
     virtual void stop() = 0;
     // Samples the device has played since the last start: what is heard now.
     virtual std::uint64_t samplesPlayed() const = 0;

@@ -55,14 +55,14 @@ void PlayCommands::play(const SongLines& lines)
             if (!image)
                 return;
             const int rate = audio_.sampleRate();
-            if (rate <= 0) {
+            auto renderer = rate > 0 ? std::make_shared<sound::SongRenderer>(image, rate) : nullptr;
+            if (!renderer || !audio_.start([renderer](std::int16_t* out, std::size_t count) {
+                    renderer->render(out, count);
+                })) {
                 seams_.messages.show(kNoAudioDevice);
                 return;
             }
-            renderer_ = std::make_shared<sound::SongRenderer>(image, rate);
-            audio_.start([renderer = renderer_](std::int16_t* out, std::size_t count) {
-                renderer->render(out, count);
-            });
+            renderer_ = renderer;
             timer_.start();
             showPosition();
         }},

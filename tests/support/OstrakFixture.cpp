@@ -13,12 +13,13 @@ void RecordingLauncher::start(const std::string& name)
     started.push_back(name);
 }
 
-void RecordingAudio::start(Source source)
+bool RecordingAudio::start(Source source)
 {
     ++starts;
     playing = true;
     played = 0;
     source_ = std::move(source);
+    return true;
 }
 
 void RecordingAudio::stop()

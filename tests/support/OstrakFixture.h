@@ -36,7 +36,7 @@ public:
     bool playing = false;
     std::uint64_t played = 0;
     int sampleRate() override { return rate; }
-    void start(Source source) override;
+    bool start(Source source) override;
     void stop() override;
     std::uint64_t samplesPlayed() const override { return played; }
     // What the device would take next; empty when nothing plays.
