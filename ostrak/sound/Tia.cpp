@@ -76,20 +76,6 @@ double toneFrequency(int audc, int audf, Clock clock)
     return clock.audioHz / (double((audf & 31) + 1) * wavePeriod(audc));
 }
 
-int TiaChannel::clock(int audc, int audf, int audv)
-{
-    audc &= 15;
-    if (divider_ >= (audf & 31)) {
-        divider_ = 0;
-        pulse(audc);
-    } else {
-        ++divider_;
-    }
-    if (audc == 0 || audc == 11)
-        return audv & 15;
-    return bit_ ? (audv & 15) : 0;
-}
-
 void TiaChannel::pulse(int audc)
 {
     if ((audc & 0x0C) == 0x0C) {

@@ -29,7 +29,19 @@ int wavePeriod(int audc);
 class TiaChannel {
 public:
     // The output (0 or AUDV) after one more audio clock with these registers.
-    int clock(int audc, int audf, int audv);
+    int clock(int audc, int audf, int audv)
+    {
+        audc &= 15;
+        if (divider_ >= (audf & 31)) {
+            divider_ = 0;
+            pulse(audc);
+        } else {
+            ++divider_;
+        }
+        if (audc == 0 || audc == 11)
+            return audv & 15;
+        return bit_ ? (audv & 15) : 0;
+    }
 
 private:
     void pulse(int audc);

@@ -1,9 +1,8 @@
 // Listening tests: ostrak converts a paste and writes song.h, dasm assembles
 // the engine with it, stella plays the ROM headless and the audio is measured.
 // Run alone with --gtest_filter='EngineAudio*'.
-#include "EngineRig.h"
+#include "Listening.h"
 
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,56 +13,14 @@ using namespace engine_test;
 
 namespace {
 
+using EngineAudio = ListeningTest;
+
 // Stella plays in real time and drops or pads audio fragments (about 10 ms)
 // to keep up, more so on a busy machine, so times are only good to some per
 // cent; each check is anchored on the nearest sound that starts.
 constexpr double kTimeTolerance = 0.15;
 // Clearly silent: a bit of the tail of the last note at most.
 constexpr double kSilent = Audio::kSound / 8;
-
-class EngineAudio : public EngineTest {
-protected:
-    void SetUp() override
-    {
-        const std::string missing = missingTools({"dasm", "stella", "timeout"});
-        if (!missing.empty())
-            GTEST_SKIP() << "not installed: " << missing << " (tools/setup.sh installs them)";
-    }
-
-    // Assembles `songH`, plays it for `seconds` and runs `checks` on the
-    // sounds heard. On a busy machine stella now and then stretches or drops
-    // a stretch of audio; a second recording does not repeat that, while a
-    // fault of the engine fails both, and only the second one's failures count.
-    void playAndCheck(const std::string& songH, double seconds,
-                      const std::function<void(const std::vector<Sound>&)>& checks)
-    {
-        const Rom rom = assemble(subFolder("rom"), songH);
-        ASSERT_TRUE(rom.ok) << rom.log;
-        for (int attempt = 1; attempt <= 2; ++attempt) {
-            audio = listen(rom.path, seconds);
-            // Too little audio means stella does not run here: no use trying again.
-            ASSERT_GT(audio.duration(), seconds - 1.5) << "stella recorded too little audio";
-            testing::TestPartResultArray failures;
-            {
-                testing::ScopedFakeTestPartResultReporter intercept(
-                    testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
-                checks(audio.sounds());
-            }
-            if (failures.size() == 0)
-                return;
-            for (int i = 0; attempt == 2 && i < failures.size(); ++i) {
-                const auto& failure = failures.GetTestPartResult(i);
-                ADD_FAILURE_AT(failure.file_name() ? failure.file_name() : "?", failure.line_number())
-                    << failure.message();
-            }
-            if (attempt == 1)
-                std::cout << "first recording failed (" << failures.GetTestPartResult(0).summary()
-                          << "), listening again\n";
-        }
-    }
-
-    Audio audio;
-};
 
 double median(std::vector<double> values)
 {

@@ -162,20 +162,25 @@ Audio listen(const std::string& rom, double seconds)
             audio.samples[i] = (left + right) / 2;
         }
     }
+    removeSlope(audio.samples);
+    return audio;
+}
+
+void removeSlope(std::vector<float>& samples)
+{
     // stella's output settles back to zero slowly (some 16 ms) whenever a
     // note stops, which would read as a quiet sound. Two first-order
     // high-pass stages at 50 Hz take that slope out and leave the tones
     // (262 Hz and up here) within a few per cent.
     const float keep = float(1.0 / (1.0 + 2.0 * std::numbers::pi * 50.0 / Audio::kRate));
     for (int stage = 0; stage < 2; ++stage) {
-        float previousIn = audio.samples.empty() ? 0.0f : audio.samples.front(), out = 0.0f;
-        for (float& sample : audio.samples) {
+        float previousIn = samples.empty() ? 0.0f : samples.front(), out = 0.0f;
+        for (float& sample : samples) {
             out = keep * (out + sample - previousIn);
             previousIn = sample;
             sample = out;
         }
     }
-    return audio;
 }
 
 std::string trackerPaste(const std::vector<Row>& rows)

@@ -46,6 +46,8 @@ struct Audio {
     std::vector<Sound> sounds() const;
 };
 Audio listen(const std::string& rom, double seconds);
+// The high-pass that listen() puts on stella's samples.
+void removeSlope(std::vector<float>& samples);
 
 // The TIA's audio clock and frame length (NTSC, 262 lines of 76 cycles).
 inline constexpr double kTiaAudioClock = 31399.5;

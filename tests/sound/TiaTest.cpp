@@ -1,4 +1,5 @@
 // The TIA channels alone, and the renderer around them.
+#include "Fundamental.h"
 #include "sound/SongImage.h"
 #include "sound/Tia.h"
 
@@ -32,7 +33,7 @@ bool repeatsEvery(const std::vector<int>& wave, std::size_t from, std::size_t pe
 }
 
 // The channel at the output rate, through the band-limited steps.
-std::vector<double> rendered(int audc, int audf, double seconds)
+std::vector<float> rendered(int audc, int audf, double seconds)
 {
     TiaChannel channel;
     StepResampler resampler(kRate, playbackClock().audioHz);
@@ -46,45 +47,7 @@ std::vector<double> rendered(int audc, int audf, double seconds)
     }
     std::vector<double> samples;
     resampler.finishUpTo(count, samples);
-    const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(samples.size());
-    for (double& sample : samples)
-        sample -= mean;
-    return samples;
-}
-
-// The fundamental, measured: the lag near a whole number of the expected
-// periods (at least 300 samples) where the wave best matches itself,
-// refined between samples; 0 when nothing there matches well.
-double measuredFrequency(const std::vector<double>& x, double expected)
-{
-    const double period = kRate / expected;
-    // So many periods that they span nearly whole samples.
-    double periods = std::ceil(300.0 / period);
-    for (double k = periods + 1; k * period < 1500; ++k)
-        if (std::abs(k * period - std::round(k * period)) < std::abs(periods * period - std::round(periods * period)))
-            periods = k;
-    const double guess = periods * period;
-    auto match = [&](int lag) {
-        double sum = 0, energy = 0;
-        for (std::size_t i = 1000; i + std::size_t(lag) < x.size(); ++i) {
-            sum += x[i] * x[i + std::size_t(lag)];
-            energy += x[i] * x[i];
-        }
-        return sum / energy;
-    };
-    // Within 0.4 of a period either way there is one such lag only.
-    const int first = int(std::ceil(guess - 0.4 * period)), last = int(guess + 0.4 * period);
-    int best = 0;
-    double bestMatch = -1;
-    for (int lag = first; lag <= last; ++lag) {
-        if (const double m = match(lag); m > bestMatch)
-            bestMatch = m, best = lag;
-    }
-    const double before = match(best - 1), after = match(best + 1);
-    if (bestMatch < 0.8 || before > bestMatch || after > bestMatch)
-        return 0.0; // no peak inside the window
-    const double shift = 0.5 * (before - after) / (before - 2 * bestMatch + after);
-    return periods * kRate / (best + shift);
+    return {samples.begin(), samples.end()};
 }
 
 } // namespace
@@ -115,7 +78,9 @@ TEST(Tia, EveryAudcRepeatsAtItsDividerAndSoundsItsFundamental)
                 continue;
             }
             ASSERT_DOUBLE_EQ(toneFrequency(audc, audf, playbackClock()), formula);
-            const double measured = measuredFrequency(rendered(audc, audf, 0.25), formula);
+            const auto samples = rendered(audc, audf, 0.25);
+            const double measured =
+                testing_support::measuredFundamental(samples, kRate, 1000, samples.size(), formula);
             EXPECT_NEAR(measured, formula, 0.001 * formula);
         }
     }
@@ -126,7 +91,10 @@ TEST(Tia, HighTonesDoNotFoldBackBelowThemselves)
     // AUDC 4 at AUDF 0-3: 15.7, 7.8, 5.2 and 3.9 kHz square waves. Their
     // harmonics past 22 kHz must not come back as tones below the fundamental.
     for (int audf = 0; audf <= 3; ++audf) {
-        const auto x = rendered(4, audf, 0.5);
+        auto x = rendered(4, audf, 0.5);
+        const float mean = std::accumulate(x.begin(), x.end(), 0.0f) / float(x.size());
+        for (float& sample : x)
+            sample -= mean;
         const double f0 = toneFrequency(4, audf, playbackClock());
         double total = 0, below = 0;
         // What a two-pole low-pass well below f0 lets through is folded junk.
