@@ -94,8 +94,16 @@ void PlayCommands::saveWav()
                 playableImage(song_.wholeSongLines(), seams_.messages);
             if (!image)
                 return;
-            const std::vector<std::int16_t> samples = sound::renderOnePass(image, kWavSampleRate, kWavMaxSeconds);
-            sound::replaceFileWhole("song.wav", sound::wavFileBytes(samples, kWavSampleRate));
+            // Ten minutes of song take about a second to render and write.
+            w_.setCursor(Qt::WaitCursor);
+            try {
+                const std::vector<std::int16_t> samples = sound::renderOnePass(image, kWavSampleRate, kWavMaxSeconds);
+                sound::replaceFileWhole("song.wav", sound::wavFileBytes(samples, kWavSampleRate));
+            } catch (...) {
+                w_.unsetCursor();
+                throw;
+            }
+            w_.unsetCursor();
         }},
         [&](const common::Failure& f) { seams_.messages.show(common::genericFailureText(f.code())); });
 }
