@@ -1,13 +1,11 @@
 // Times the paste converter through the real window: the button press on a
 // maximal paste (129 row lines of 24 channels, then 1 MB more text).
-#include "BenchSeams.h"
+#include "BenchApp.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
 #include "TextFile.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -16,10 +14,6 @@
 #include <vector>
 
 namespace {
-
-using bench::NoLauncher;
-using bench::QuietMessages;
-using bench::StillClock;
 
 std::string rowLine(int r)
 {
@@ -57,15 +51,13 @@ double millisecondsSince(std::chrono::steady_clock::time_point t0)
 
 int main(int argc, char** argv)
 {
-    bench::preferOffscreen();
-    QApplication qapp(argc, argv);
-    QTemporaryDir folder;
-    if (!bench::enterScratchFolder(folder))
+    bench::BenchApp bench(argc, argv);
+    if (!bench.ready())
         return 1;
 
-    QuietMessages messages;
-    StillClock clock;
-    NoLauncher launcher;
+    bench::QuietMessages messages;
+    bench::StillClock clock;
+    bench::NoLauncher launcher;
     ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher});
     ostrak::FrmMain& w = app.main();
     w.show(); // laid out as on screen, so the fields pay their real layout costs
@@ -101,7 +93,7 @@ int main(int argc, char** argv)
                 pasteMs);
     timeRuns(false);
     timeRuns(true);
-    const bool ok = w.txtLog->text8() == "Saving Pattern" && messages.shown == 0 &&
+    const bool ok = w.txtLog->text8() == "Saving Pattern" && messages.shown.empty() &&
                     w.txtOrderA->text8().find(" ;1\r\n") != std::string::npos;
     if (!ok)
         std::printf("RESULT WRONG\n");

@@ -1,7 +1,7 @@
 // Times "Import Whole Song" through the real windows: an IT module of 66
 // different 64-row patterns (positions 0 to 65), each converted by the
 // ">> BANG! >>" command and added to the song order.
-#include "BenchSeams.h"
+#include "BenchApp.h"
 #include "ModuleWriter.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
@@ -21,10 +21,8 @@
 
 int main(int argc, char** argv)
 {
-    bench::preferOffscreen();
-    QApplication qapp(argc, argv);
-    QTemporaryDir folder;
-    if (!bench::enterScratchFolder(folder))
+    bench::BenchApp bench(argc, argv);
+    if (!bench.ready())
         return 1;
     const std::string module = testing_support::writeIt(testing_support::distinctPatternSong(66));
     QFile file(QStringLiteral("song66.it"));
@@ -57,7 +55,7 @@ int main(int argc, char** argv)
         cpuTimes.push_back(1000.0 * double(std::clock() - c0) / CLOCKS_PER_SEC);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
 
-        ok = ok && messages.shown == 0 && w.listCH1->count() == 66 && w.listCH2->count() == 66
+        ok = ok && messages.shown.empty() && w.listCH1->count() == 66 && w.listCH2->count() == 66
              && app.state().memory.StoreNameA[65] == "Pos65_C1_";
     }
     std::sort(times.begin(), times.end());

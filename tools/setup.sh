@@ -9,6 +9,8 @@ packages+=(libopenmpt-dev pkg-config)
 # The Debian package: cpack finds its library dependencies with dpkg-shlibdeps
 # (dpkg-dev) and file; its check validates the menu entries.
 packages+=(dpkg-dev file desktop-file-utils)
+# Qt Multimedia plays songs inside ostrak.
+packages+=(qt6-multimedia-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

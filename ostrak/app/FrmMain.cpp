@@ -121,6 +121,7 @@ QWidget* FrmMain::buildMiddleColumn()
     names->addWidget(cmbSplit, 2, 1, 1, 2);
     names->addWidget(cmdBang, 3, 0, 1, 3);
     v->addLayout(names);
+    v->addWidget(buildPlayFrame());
 
     v->addWidget(buildSongFrame());
     v->addWidget(buildToneFrame());
@@ -337,6 +338,27 @@ QWidget* FrmMain::buildBottomRow()
     h->addStretch(1);
     h->addWidget(frmDecode);
     return row;
+}
+
+QGroupBox* FrmMain::buildPlayFrame()
+{
+    frmPlay = frame("frmPlay", "Listen", this);
+    auto* h = new QHBoxLayout(frmPlay);
+    h->setContentsMargins(6, 2, 6, 2); // one slim row: the column is full already
+    cmdPlayPattern = common::namedButton("cmdPlayPattern", "Play Pattern", frmPlay);
+    cmdPlaySong = common::namedButton("cmdPlaySong", "Play Song", frmPlay);
+    cmdStopPlay = common::namedButton("cmdStopPlay", "Stop", frmPlay);
+    cmdSaveWav = common::namedButton("cmdSaveWav", "Save song.wav", frmPlay);
+    cmdPitchGuide = common::namedButton("cmdPitchGuide", "Pitch Guide", frmPlay);
+    lblPlaying = new QLabel(frmPlay);
+    lblPlaying->setObjectName(QStringLiteral("lblPlaying"));
+    // Wide enough for the longest position, so the row does not jump.
+    lblPlaying->setMinimumWidth(lblPlaying->fontMetrics().horizontalAdvance(QStringLiteral("Step 255  Row 31")));
+    for (QWidget* w : {static_cast<QWidget*>(cmdPlayPattern), static_cast<QWidget*>(cmdPlaySong),
+                       static_cast<QWidget*>(cmdStopPlay), static_cast<QWidget*>(cmdSaveWav),
+                       static_cast<QWidget*>(cmdPitchGuide), static_cast<QWidget*>(lblPlaying)})
+        h->addWidget(w);
+    return frmPlay;
 }
 
 } // namespace ostrak

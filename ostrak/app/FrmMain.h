@@ -88,6 +88,15 @@ public:
     QPushButton* cmdOPT;
     QPushButton* cmdImport; // "Import Module...": the module import window
 
+    // Listening
+    QGroupBox* frmPlay;
+    QPushButton* cmdPlayPattern;
+    QPushButton* cmdPlaySong;
+    QPushButton* cmdStopPlay;
+    QPushButton* cmdSaveWav;
+    QPushButton* cmdPitchGuide;
+    QLabel* lblPlaying;
+
 private:
     QWidget* buildInputColumn();
     QWidget* buildMiddleColumn();
@@ -96,6 +105,7 @@ private:
     QGroupBox* buildSongFrame();
     QGroupBox* buildToneFrame();
     QGroupBox* buildHatFrame();
+    QGroupBox* buildPlayFrame();
 };
 
 } // namespace ostrak

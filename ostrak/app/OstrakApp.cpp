@@ -2,6 +2,9 @@
 
 #include "FrmMain.h"
 #include "StartUp.h"
+#include "AudioOutput.h"
+#include "sound/FrmPitch.h"
+#include "sound/PlayCommands.h"
 #include "convert/ConvertCommands.h"
 #include "import/FrmImport.h"
 #include "optimise/FrmSetup.h"
@@ -46,6 +49,13 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
 
     import_ = new FrmImport(w, state_, seams_, *memory_);
     QObject::connect(w.cmdImport, &QPushButton::clicked, &w, [this] { import_->showFromMain(); });
+    if (!seams_.audio) {
+        ownAudio_ = makeQtAudioOutput();
+        seams_.audio = ownAudio_.get();
+    }
+    play_ = std::make_unique<PlayCommands>(w, seams_, *seams_.audio, *song_);
+    pitch_ = new FrmPitch(w, state_.noteTable);
+    QObject::connect(w.cmdPitchGuide, &QPushButton::clicked, &w, [this] { showSideWindow(pitch_); });
 }
 
 OstrakApp::~OstrakApp() = default;

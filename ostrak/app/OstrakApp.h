@@ -16,6 +16,9 @@ class MemoryCommands;
 class ConvertCommands;
 class SongCommands;
 class SongOrderCommands;
+class AudioOutput;
+class PlayCommands;
+class FrmPitch;
 
 class OstrakApp {
 public:
@@ -28,6 +31,7 @@ public:
     FrmImport& importer() { return *import_; }
     OstrakState& state() { return state_; }
     MemoryCommands& memory() { return *memory_; }
+    FrmPitch& pitch() { return *pitch_; }
 
 private:
     Seams seams_;
@@ -40,6 +44,9 @@ private:
     FrmFiles* files_;  // owned by the main window
     FrmSetup* setup_;  // owned by the main window
     FrmImport* import_; // owned by the main window
+    std::unique_ptr<AudioOutput> ownAudio_; // when the seams bring none
+    std::unique_ptr<PlayCommands> play_;
+    FrmPitch* pitch_;  // owned by the main window
 };
 
 } // namespace ostrak

@@ -7,6 +7,8 @@
 
 namespace ostrak {
 
+class AudioOutput;
+
 // A message box with a text, an OK button and no title.
 class MessageBoxes {
 public:
@@ -26,6 +28,7 @@ struct Seams {
     MessageBoxes& messages;
     common::Clock& clock;
     Launcher& launcher;
+    AudioOutput* audio = nullptr; // null: Qt Multimedia's default output
 };
 
 // The real ones.

@@ -5,6 +5,7 @@
 #include "app/FrmMain.h"
 #include "convert/Numbers.h"
 #include "song/SongOrderText.h"
+#include "sound/Listening.h"
 
 #include <optional>
 
@@ -85,12 +86,23 @@ void SongCommands::tidyKickIn()
     w_.hhKickIn->setText8(formatNumber(leadingNumber(w_.hhKickIn->text8())));
 }
 
-void SongCommands::compilePattern()
+SongLines SongCommands::previewLines() const
 {
     const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
     const PreviewTexts texts{w_.txtOrderA->text8(), w_.txtOrderB->text8(), w_.txtPatternA->text8(),
                              w_.txtPatternB->text8()};
-    writeAndBuild(previewSong(config, texts), {"compile.bat"}, kPreviewScriptMissing);
+    return previewSong(config, texts);
+}
+
+SongLines SongCommands::wholeSongLines() const
+{
+    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
+    return wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), state_.memory);
+}
+
+void SongCommands::compilePattern()
+{
+    writeAndBuild(previewLines(), {"compile.bat"}, kPreviewScriptMissing);
 }
 
 void SongCommands::generateSongOrder()
@@ -113,8 +125,7 @@ void SongCommands::generateSongOrder()
 
 void SongCommands::compileSong()
 {
-    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
-    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), state_.memory);
+    const SongLines lines = wholeSongLines();
     std::vector<const char*> scripts;
     if (w_.chkCart->isChecked())
         scripts.push_back("copycart.bat");
@@ -143,8 +154,20 @@ void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const
         if (file)
             file->close(); // closing a file that never opened is no failure
     });
+    step([&] { logSongProblems(lines); });
     for (const char* script : scripts)
         step([&] { seams_.launcher.start(script); });
+}
+
+void SongCommands::logSongProblems(const SongLines& lines)
+{
+    // Only trouble is logged, so a good song leaves the log as it was.
+    const std::vector<std::string> problems = sound::readSongH(songFileText(lines)).problems;
+    if (problems.empty())
+        return;
+    w_.txtLog->append8(std::string(common::kCrLf) + "song.h: dasm will not accept this file:");
+    for (const std::string& problem : sound::firstProblems(problems))
+        w_.txtLog->append8(std::string(common::kCrLf) + problem);
 }
 
 } // namespace ostrak

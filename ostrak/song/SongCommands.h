@@ -26,6 +26,10 @@ public:
     void refreshSoundSlots();
     void tidyKickIn();
 
+    // The song.h lines each writer writes, from the fields as they are now.
+    SongLines previewLines() const;
+    SongLines wholeSongLines() const;
+
     void compilePattern(); // the preview song.h, then compile.bat
     void generateSongOrder();
     void compileSong();    // the whole song, then copycart.bat and compile.bat
@@ -35,6 +39,8 @@ private:
     // the scripts in order; every failing step is shown and the next one runs.
     void writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,
                        std::string_view scriptMissingText);
+    // Tells in the log, after what is there, what dasm would reject in song.h.
+    void logSongProblems(const SongLines& lines);
 
     FrmMain& w_;
     OstrakState& state_;

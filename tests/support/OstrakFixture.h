@@ -1,6 +1,7 @@
 #pragma once
 // A whole ostrak built with stand-in seams in a scratch working folder.
 #include "TestSupport.h"
+#include "app/AudioOutput.h"
 #include "app/FrmMain.h"
 #include "app/OstrakApp.h"
 #include "store/MemoryCommands.h"
@@ -27,6 +28,24 @@ public:
     void start(const std::string& name) override;
 };
 
+// A sound card that plays only when a test pulls samples from it.
+class RecordingAudio : public ostrak::AudioOutput {
+public:
+    int rate = 44100; // 0: no output device
+    int starts = 0;
+    bool playing = false;
+    std::uint64_t played = 0;
+    int sampleRate() override { return rate; }
+    bool start(Source source) override;
+    void stop() override;
+    std::uint64_t samplesPlayed() const override { return played; }
+    // What the device would take next; empty when nothing plays.
+    std::vector<std::int16_t> pull(std::size_t count);
+
+private:
+    Source source_;
+};
+
 class OstrakTest : public ::testing::Test {
 protected:
     OstrakTest();
@@ -41,6 +60,7 @@ protected:
     RecordingMessages messages;
     FixedClock clock;
     RecordingLauncher launcher;
+    RecordingAudio audio;
     std::unique_ptr<ostrak::OstrakApp> app;
 };
 

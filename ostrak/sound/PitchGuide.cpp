@@ -1,0 +1,52 @@
+#include "PitchGuide.h"
+
+#include "convert/Tables.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace ostrak::sound {
+
+NearestNote nearestNote(double hz)
+{
+    static constexpr std::array<const char*, 12> kNames = {"C",  "C#", "D",  "D#", "E",  "F",
+                                                           "F#", "G",  "G#", "A",  "A#", "B"};
+    // MIDI numbering: A4 = 69 = 440 Hz, twelve equal steps to the octave.
+    const double exact = 69.0 + 12.0 * std::log2(hz / 440.0);
+    const int midi = static_cast<int>(std::lround(exact));
+    NearestNote n;
+    const int octave = static_cast<int>(std::floor(midi / 12.0)) - 1;
+    n.name = std::string(kNames[static_cast<std::size_t>(((midi % 12) + 12) % 12)]) + std::to_string(octave);
+    n.hz = 440.0 * std::exp2((midi - 69) / 12.0);
+    n.cents = 1200.0 * std::log2(hz / n.hz);
+    return n;
+}
+
+std::optional<int> audcOfSoundType(double soundType)
+{
+    if (!(soundType >= 0 && soundType <= 255) || soundType != std::floor(soundType))
+        return std::nullopt;
+    return static_cast<int>(soundType) & 15;
+}
+
+std::vector<PitchRow> pitchRows(const NoteTable& notes, int audc, Clock clock)
+{
+    std::vector<PitchRow> rows;
+    for (int r = 0; r < 32; ++r) {
+        const NoteRow& note = notes.row(r);
+        PitchRow row;
+        row.note = note.note;
+        row.codeText = note.code;
+        row.pitchCode = std::stoi(note.code, nullptr, 2);
+        row.hz = isTonal(audc) ? toneFrequency(audc, row.pitchCode, clock) : 0.0;
+        if (row.hz > 0) {
+            row.nearest = nearestNote(row.hz);
+            row.outOfTune = std::abs(row.nearest.cents) > kOutOfTuneCents;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+} // namespace ostrak::sound
