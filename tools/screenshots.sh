@@ -40,11 +40,13 @@ shot() { # window id, file name: the window and its frame
   import -window root -crop "$((w + l + r))x$((h + t + b))+$((x - l))+$((y - t))" +repage "$out/$2.png"
   echo "$out/$2.png"
 }
-click() { # window id, x, y inside it
-  local info x y
+click() { # window id, x, y inside it (a negative y counts from the bottom)
+  local info x y h
   info=$(xwininfo -id "$1")
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  h=$(sed -n 's/.*Height: *//p' <<<"$info")
+  [ "$3" -lt 0 ] && y=$((y + h))
   xdotool windowactivate --sync "$1"
   sleep 0.5
   xdotool mousemove $((x + $2)) $((y + $3)) click 1
@@ -58,12 +60,16 @@ xdotool key alt+b # >> BANG! >>
 sleep 1.5
 shot "$main" ostrak
 # The side windows, from the bottom row's buttons at the default window size.
-click "$main" 75 898
+click "$main" 75 -42
 files=$(window "^LOAD / SAVE")
 shot "$files" ostrak-files
 xdotool windowmove "$files" 1250 0
-click "$main" 426 898
+click "$main" 426 -42
 shot "$(window "^Song Optimiser")" ostrak-optimiser
+click "$main" 928 -42
+shot "$(window "^Import Module")" ostrak-import
+click "$main" 680 196
+shot "$(window "^Pitch Guide")" ostrak-pitch
 
 cp "$here/../tests/data/song/preview.h" "$OSTRAK_WORK/song.h"
 "$here/ostrak-launch" --engine "$here/../engine" "$build/crimp/crimp" >/dev/null 2>&1 &

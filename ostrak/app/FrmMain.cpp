@@ -68,7 +68,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
 
     txtNameA->setBackColor(kColourUnstored);
     txtNameB->setBackColor(kColourUnstored);
-    resize(1500, 940);
+    resize(1500, 960);
 }
 
 QWidget* FrmMain::buildInputColumn()
