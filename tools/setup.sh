@@ -4,6 +4,8 @@ set -euo pipefail
 # dasm and stella build and play the music engine; xvfb and xauth give the
 # engine's audio tests a screen for stella where SDL's dummy one will not do.
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
+# locales-all gives the decimal-comma locales the number tests run under.
+packages+=(locales-all)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
