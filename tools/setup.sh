@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
 # locales-all gives the decimal-comma locales the number tests run under.
 packages+=(locales-all)
+# clang with its sanitizer and libFuzzer runtimes builds the fuzz targets.
+packages+=(clang libclang-rt-14-dev libfuzzer-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
