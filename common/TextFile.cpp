@@ -62,20 +62,15 @@ std::string toLf(std::string_view text)
 
 namespace {
 
-// Maps why an open failed to the code a user is shown.
-[[noreturn]] void throwOpenFailure(const std::string& path, bool forWriting)
+// Maps why an open for reading failed to the code a user is shown.
+[[noreturn]] void throwOpenFailure(const std::string& path)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::is_directory(path, ec))
         throw Failure(kPathAccess, path + " is a folder");
-    if (!forWriting && !fs::exists(path, ec))
+    if (!fs::exists(path, ec))
         throw Failure(kFileNotFound, path + " not found");
-    if (forWriting) {
-        fs::path parent = fs::path(path).parent_path();
-        if (!parent.empty() && !fs::exists(parent, ec))
-            throw Failure(kPathNotFound, parent.string() + " not found");
-    }
     if (errno == EACCES || errno == EROFS || errno == EPERM)
         throw Failure(kPermissionDenied, path + ": permission denied");
     throw Failure(kPathAccess, path + " cannot be opened");
@@ -88,7 +83,7 @@ std::string readWholeFile(const std::string& path)
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path))
-        throwOpenFailure(path, false);
+        throwOpenFailure(path);
     std::string data;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
@@ -110,10 +105,10 @@ LineReader::LineReader(const std::string& path)
     errno = 0;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        throwOpenFailure(path, false);
+        throwOpenFailure(path);
     in_.open(path, std::ios::binary);
     if (!in_)
-        throwOpenFailure(path, false);
+        throwOpenFailure(path);
 }
 
 bool LineReader::atEnd()
@@ -140,20 +135,13 @@ std::string LineReader::readLine()
     return line;
 }
 
-LineWriter::LineWriter(const std::string& path)
+LineWriter::LineWriter(const std::string& path) : file_(path)
 {
-    errno = 0;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throwOpenFailure(path, true);
-    out_.open(path, std::ios::binary | std::ios::trunc);
-    if (!out_)
-        throwOpenFailure(path, true);
 }
 
 void LineWriter::write(std::string_view bytes)
 {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file_.write(bytes);
 }
 
 void LineWriter::writeLine(std::string_view line)
@@ -164,9 +152,7 @@ void LineWriter::writeLine(std::string_view line)
 
 void LineWriter::close()
 {
-    out_.close();
-    if (out_.fail())
-        throw Failure(kDeviceIO, "write failed");
+    file_.commit();
 }
 
 } // namespace common

@@ -1,6 +1,8 @@
 #pragma once
 // 8-bit text files in the working folder. Bytes pass through untouched;
 // lines end at CR LF or a lone CR, as the tracker tools of old wrote them.
+#include "AtomicFile.h"
+
 #include <cstddef>
 #include <fstream>
 #include <string>
@@ -34,7 +36,9 @@ private:
     std::ifstream in_;
 };
 
-// Sequential writer: each writeLine adds CR LF.
+// Sequential writer: each writeLine adds CR LF. The file is written beside
+// itself and replaces the old one only at close(); a writer that ends without
+// a close (or whose writes failed) leaves the old file whole.
 class LineWriter {
 public:
     explicit LineWriter(const std::string& path); // throws Failure 76/75/70
@@ -42,7 +46,7 @@ public:
     void writeLine(std::string_view line);
     void close(); // throws Failure 57 when the data did not reach the disk
 private:
-    std::ofstream out_;
+    AtomicFile file_;
 };
 
 } // namespace common

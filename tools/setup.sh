@@ -11,6 +11,10 @@ packages+=(libopenmpt-dev pkg-config)
 packages+=(dpkg-dev file desktop-file-utils)
 # Qt Multimedia plays songs inside ostrak.
 packages+=(qt6-multimedia-dev)
+# locales-all gives the decimal-comma locales the number tests run under.
+packages+=(locales-all)
+# clang with its sanitizer and libFuzzer runtimes builds the fuzz targets.
+packages+=(clang libclang-rt-14-dev libfuzzer-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,8 +3,30 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
+#if defined(__APPLE__)
+#include <xlocale.h>
+#endif
 
 namespace ostrak {
+
+namespace {
+
+// strtod follows the process locale, which the toolkit takes from the
+// environment at start: under a decimal-comma locale "2.5" would read as 2.
+// Reading through the C locale keeps strtod's saturation and any length.
+double strtodPlain(const char* text)
+{
+#if defined(_WIN32)
+    static const _locale_t plain = _create_locale(LC_NUMERIC, "C");
+    return _strtod_l(text, nullptr, plain);
+#else
+    static const locale_t plain = newlocale(LC_NUMERIC_MASK, "C", locale_t(0));
+    return strtod_l(text, nullptr, plain);
+#endif
+}
+
+} // namespace
 
 double leadingNumber(std::string_view text)
 {
@@ -56,7 +78,7 @@ double leadingNumber(std::string_view text)
         }
     }
     // strtod saturates to +/-HUGE_VAL on overflow and handles any length.
-    return std::strtod(digits.c_str(), nullptr);
+    return strtodPlain(digits.c_str());
 }
 
 std::string formatNumber(double value)

@@ -5,7 +5,10 @@
 #include "TextFile.h"
 #include "store/SongOrder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <limits>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -41,17 +44,27 @@ public:
             throw common::Failure(common::kBadFileName, "file not open");
         writer_->writeLine(text);
     }
+    // Puts the written file in place of the old one.
     void close()
     {
         if (!writer_)
             return;
-        std::optional<common::LineWriter> closing = std::move(writer_);
+        try {
+            writer_->close();
+        } catch (...) {
+            writer_.reset();
+            throw;
+        }
         writer_.reset();
-        closing->close();
+        committed_ = true;
     }
+    // A save that stopped part way leaves the old file as it was.
+    void discard() { writer_.reset(); }
+    bool committed() const { return committed_; }
 
 private:
     std::optional<common::LineWriter> writer_;
+    bool committed_ = false;
 };
 
 class InFile {
@@ -127,7 +140,61 @@ double rowPosition(const std::string& row)
     return leadingNumber(row);
 }
 
-void saveBlock(int p, const WorkingMemory& m, OutFile& out, common::StepRunner& step, ProjectWindowPort& port)
+// What a save could not keep exactly, one line per text, for the message
+// shown once the file is in place.
+using Unkept = std::vector<std::string>;
+
+std::string inQuotes(std::string_view line)
+{
+    return "\"" + std::string(line) + "\"";
+}
+
+// The text as it can be written: a line that equals a marker ending the
+// text would cut it short on loading, moving every later text of the block.
+// Such a line gets one blank added, which keeps it out of the way of the
+// reader and changes nothing in assembly (the line is a comment) or in a
+// paste (no tracker row starts with ';').
+std::string keepable(const std::string& text, std::initializer_list<std::string_view> endMarkers, int p,
+                     std::string_view name, Unkept& unkept)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (;;) {
+        // Lines end at CR LF or a lone CR, as the reader splits them.
+        std::size_t end = text.find('\r', start);
+        const std::string_view line =
+            std::string_view(text).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        out += line;
+        if (std::find(endMarkers.begin(), endMarkers.end(), line) != endMarkers.end()) {
+            out += ' ';
+            unkept.push_back("Position " + std::to_string(p) + ", " + std::string(name) + ": its line " + inQuotes(line)
+                             + " is a marker of the project file and would end the text early when loaded; it is "
+                               "saved as " + inQuotes(std::string(line) + " ") + ".");
+        }
+        if (end == std::string::npos)
+            return out;
+        out += '\r';
+        if (end + 1 < text.size() && text[end + 1] == '\n')
+            out += '\n', ++end;
+        start = end + 1;
+    }
+}
+
+// A name is one line; the reader skips the rest, which could also hold the
+// next marker. Only the first line is written.
+std::string keepableName(const std::string& name, int p, std::string_view field, Unkept& unkept)
+{
+    const std::size_t end = name.find('\r');
+    if (end == std::string::npos)
+        return name;
+    unkept.push_back("Position " + std::to_string(p) + ", " + std::string(field)
+                     + ": a name is one line; only its first line " + inQuotes(name.substr(0, end)) + " is saved.");
+    return name.substr(0, end);
+}
+
+void saveBlock(int p, const WorkingMemory& m, OutFile& out, common::StepRunner& step, ProjectWindowPort& port,
+               Unkept& unkept)
 {
     const auto i = static_cast<std::size_t>(p);
     port.appendLog("\r\n\r\nPOSITION :: " + std::to_string(p));
@@ -142,28 +209,28 @@ void saveBlock(int p, const WorkingMemory& m, OutFile& out, common::StepRunner& 
     step([&] { out.line(kGreeting); });
     port.appendLog("\r\nSaving StoreName CH1 / CH2");
     step([&] { out.line(kNameA); });
-    step([&] { out.line(m.StoreNameA[i]); });
+    step([&] { out.line(keepableName(m.StoreNameA[i], p, "StoreNameA", unkept)); });
     step([&] { out.line(kNameB); });
-    step([&] { out.line(m.StoreNameB[i]); });
+    step([&] { out.line(keepableName(m.StoreNameB[i], p, "StoreNameB", unkept)); });
     port.setBarWidth(100 * p + 20);
 
     port.appendLog(" [OK]\r\nSaving StorePattern CH1 / CH2");
     step([&] { out.line(kPatternA); });
-    step([&] { out.line(m.StorePatternA[i]); });
+    step([&] { out.line(keepable(m.StorePatternA[i], {kPatternB}, p, "StorePatternA", unkept)); });
     step([&] { out.line(kPatternB); });
-    step([&] { out.line(m.StorePatternB[i]); });
+    step([&] { out.line(keepable(m.StorePatternB[i], {kOrderA}, p, "StorePatternB", unkept)); });
     port.setBarWidth(100 * p + 40);
 
     port.appendLog(" [OK]\r\nSaving StoreOrder CH1 / CH2");
     step([&] { out.line(kOrderA); });
-    step([&] { out.line(m.StoreOrderA[i]); });
+    step([&] { out.line(keepable(m.StoreOrderA[i], {kOrderB}, p, "StoreOrderA", unkept)); });
     step([&] { out.line(kOrderB); });
-    step([&] { out.line(m.StoreOrderB[i]); });
+    step([&] { out.line(keepable(m.StoreOrderB[i], {kPaste}, p, "StoreOrderB", unkept)); });
     port.setBarWidth(100 * p + 60);
 
     port.appendLog(" [OK]\r\nSaving original tracker data");
     step([&] { out.line(kPaste); });
-    step([&] { out.line(m.StorePaste[i]); });
+    step([&] { out.line(keepable(m.StorePaste[i], {kEnd, kEof}, p, "StorePaste", unkept)); });
     port.setBarWidth(100 * p + 80);
     step([&] { out.line(kEnd); });
 }
@@ -270,7 +337,12 @@ std::vector<std::string> songOrderRowsFromLines(const std::vector<std::string>& 
     std::vector<std::string> rows;
     rows.reserve(lines.size());
     for (const std::string& line : lines) {
-        const double number = leadingNumber(line);
+        // A number beyond the largest double reads as infinite, which no
+        // plain number can show; it loads as the largest one of its sign, so
+        // the row still names a huge position rather than "inf" (read as 0).
+        double number = leadingNumber(line);
+        if (std::isinf(number))
+            number = std::copysign(std::numeric_limits<double>::max(), number);
         const double p = roundHalfEven(number);
         // Rows may name any number a hand-edited file holds; only positions
         // the memory has give a name.
@@ -283,6 +355,7 @@ std::vector<std::string> songOrderRowsFromLines(const std::vector<std::string>& 
 void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWindowPort& port)
 {
     OutFile out;
+    Unkept unkept;
     common::StepRunner step = projectSteps(port, saveFailureText);
     common::runCommand([&] {
         port.setLog("Creating / writing file...");
@@ -294,7 +367,7 @@ void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWi
         port.setBusy(true);
         step([&] { out.line(kMemory); });
         for (int p = 0; p < kSavedPositions; ++p)
-            saveBlock(p, memory, out, step, port);
+            saveBlock(p, memory, out, step, port, unkept);
 
         step([&] { out.line(kSongOrderCh1); });
         port.appendLog(" [OK]\r\n\r\nSaving Song Order Channel 1");
@@ -308,11 +381,13 @@ void saveProject(const std::string& path, const WorkingMemory& memory, ProjectWi
         step([&] { out.close(); });
         port.appendLog(" [OK]\r\n\r\nThis text box has no fucking idea if the file actually saved, "
                        "but at least you got to read this nerdy green writing!\r\n");
-    }); // a stop leaves the file to be closed below
-    try {
-        out.close();
-    } catch (const common::Failure&) {
-        // Already reported through the failed write that stopped the save.
+    }); // a stop leaves the old file as it was
+    out.discard();
+    if (out.committed() && !unkept.empty()) {
+        std::string text = "The file is saved, but these texts could not be kept exactly as they are:";
+        for (const std::string& line : unkept)
+            text += "\r\n" + line;
+        port.showMessage(text);
     }
     // The pointer comes back and the list shows whatever is on disk now,
     // also after a failure.

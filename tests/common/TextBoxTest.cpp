@@ -16,11 +16,15 @@ protected:
 TEST_F(TextBoxes, MemoKeepsEveryByteSetFromCode)
 {
     MemoBox memo(QStringLiteral("memo"));
-    const std::string odd = std::string("a\r\nb\rc\nd\0e\xE9\xFF\r\n", 16);
-    memo.setText8(odd);
-    EXPECT_EQ(memo.text8(), odd);
-    // What the user sees has LF line ends.
-    EXPECT_EQ(memo.toPlainText().left(5), QStringLiteral("a\nb\nc"));
+    // Lone CR and LF, a NUL and two bytes above 127: 14 bytes.
+    const char bytes[] = "a\r\nb\rc\nd\0e\xE9\xFF\r\n";
+    memo.setText8(std::string(bytes, sizeof bytes - 1));
+    const std::string back = memo.text8();
+    ASSERT_EQ(back.size(), 14u);
+    EXPECT_EQ(back, std::string(bytes, 14));
+    // What the user sees is every byte as its Latin-1 character, with LF line ends.
+    const QChar shown[] = {u'a', u'\n', u'b', u'\n', u'c', u'\n', u'd', QChar(0), u'e', QChar(0xE9), QChar(0xFF), u'\n'};
+    EXPECT_EQ(memo.toPlainText(), QString(shown, std::size(shown)));
 }
 
 TEST_F(TextBoxes, MemoEditedByTheUserReadsBackWithCrLf)

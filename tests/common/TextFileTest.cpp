@@ -66,6 +66,27 @@ TEST(TextFiles, OpenFailuresCarryTheirCodes)
     EXPECT_EQ(codeOf([] { writeWholeFile("nofolder/x.txt", "x"); }), kPathNotFound);
 }
 
+TEST(TextFiles, AWriterReplacesTheFileOnlyWhenClosedAndKeepsALinkALink)
+{
+    ScratchFolder folder;
+    writeWholeFile("f.txt", "old");
+    std::filesystem::create_symlink("f.txt", "link.txt");
+    {
+        LineWriter writer("link.txt");
+        writer.writeLine("new");
+        EXPECT_EQ(readWholeFile("f.txt"), "old"); // not before the close
+        writer.close();
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
+    EXPECT_EQ(readWholeFile("f.txt"), "new\r\n");
+    {
+        LineWriter dropped("f.txt");
+        dropped.writeLine("never closed");
+    }
+    EXPECT_EQ(readWholeFile("f.txt"), "new\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2); // no companion file left
+}
+
 TEST(FailureStyle, GoesOnWithTheNextStepAfterAFailure)
 {
     std::vector<int> ran, failed;

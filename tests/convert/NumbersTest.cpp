@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "convert/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,17 @@ TEST(LeadingNumber, HugeInputsSaturateInsteadOfFailing)
     EXPECT_GT(leadingNumber(std::string(10000, '9')), 255);
     EXPECT_LT(leadingNumber("-" + std::string(10000, '9')), 0);
     EXPECT_EQ(leadingNumber("-0"), 0);
+}
+
+TEST(LeadingNumber, ReadsTheSameUnderADecimalCommaLocale)
+{
+    testing_support::CommaLocale comma;
+    if (!comma.ok())
+        GTEST_SKIP() << "no decimal-comma locale installed";
+    EXPECT_EQ(leadingNumber("2.5"), 2.5);
+    EXPECT_EQ(leadingNumber("-0.125e1"), -1.25);
+    EXPECT_EQ(leadingNumber("2,5"), 2);
+    EXPECT_EQ(leadingNumber(formatNumber(0.1 + 0.2)), 0.1 + 0.2);
 }
 
 TEST(FormatNumber, WritesPlainDecimal)

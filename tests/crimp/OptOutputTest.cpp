@@ -1,4 +1,5 @@
 // "Write SONGOPT.H" and the three table dumps through the window.
+#include "AtomicFile.h"
 #include "CrimpFixture.h"
 
 #include <QDir>
@@ -61,6 +62,16 @@ TEST_F(OptOutput, UnwritableOutputIsReportedAfterTheListing)
     EXPECT_EQ(lines[0], "REPLACE WITH : CA0");
     EXPECT_EQ(lines[2], "CA3");
     EXPECT_NE(lines[3].find("songopt.h was not written"), std::string::npos);
+
+    // A write failing part way leaves the songopt.h written before whole.
+    ASSERT_TRUE(QDir(QString::fromStdString(folder.path())).rmdir(QStringLiteral("songopt.h")));
+    writeOptimised();
+    const std::string old = fileBytes("songopt.h");
+    common::AtomicFile::injectFailureAfterLines(3);
+    writeOptimised();
+    common::AtomicFile::injectFailureAfterLines(std::nullopt);
+    EXPECT_NE(report().find("songopt.h was not written"), std::string::npos);
+    EXPECT_EQ(fileBytes("songopt.h"), old);
 }
 
 TEST_F(OptOutput, DumpSearchShowsTheNineKeysThenEightEmptyLines)

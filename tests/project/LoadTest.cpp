@@ -126,3 +126,24 @@ TEST_F(ProjectTest, AMissingFileShowsOneMessageOrThreeWhenRetrying)
     undo();
     EXPECT_EQ(stored(), before);
 }
+
+TEST_F(ProjectTest, ASongOrderNumberTooLargeForANumberLoadsAsAHugePosition)
+{
+    save("song.osk");
+    std::string bytes = readBytes(folder.file("song.osk"));
+    const std::string order = ";@@@SONGORDER-CH1\r\n";
+    bytes.replace(bytes.find(order), std::string::npos, order + " 1e999 \r\n;@@@SONGORDER-CH2\r\n -1e999 \r\n;@@@eof\r\n");
+    writeBytes(folder.file("huge.osk"), bytes);
+    load("huge.osk");
+    ASSERT_EQ(w().listCH1->count(), 1);
+    // The largest number there is, in plain digits, not "inf" (which reads as 0).
+    const std::string row = w().listCH1->rowText(0);
+    EXPECT_EQ(row.size(), 309u + 2u);
+    EXPECT_EQ(row.rfind("179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878"
+                        "171540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944"
+                        "07586850845513394230458323690322294816580855933212334827479782620414472316873817718091929988125040"
+                        "4026184124858368: ", 0), 0u);
+    EXPECT_EQ(w().listCH2->rowText(0), "-" + row);
+    w().listCH1->select(0);
+    EXPECT_EQ(w().txtPos->text8(), "255"); // as the largest position, like a typed 1e999
+}

@@ -141,6 +141,17 @@ TEST_F(SongTest, KickInIsTidiedToItsLeadingNumberOnLeaving)
     EXPECT_EQ(songLine(21), "HATSTART equ 0");
 }
 
+TEST_F(SongTest, KickInKeepsItsFractionUnderADecimalCommaLocale)
+{
+    testing_support::CommaLocale comma;
+    if (!comma.ok())
+        GTEST_SKIP() << "no decimal-comma locale installed";
+    showActive();
+    type(w().hhKickIn, "2.5");
+    w().txtPos->setFocus();
+    EXPECT_EQ(w().hhKickIn->text8(), "2.5");
+}
+
 TEST_F(SongTest, LeavingAnySoundTypeFieldRefreshesTheSlotTable)
 {
     showActive();

@@ -1,3 +1,4 @@
+#include "AtomicFile.h"
 #include "SongFixture.h"
 
 #include <QDir>
@@ -175,6 +176,19 @@ TEST_F(SongCompileTest, AMissingScriptIsReportedAndTheOtherStillStarts)
     w().cmdCompileSong->click();
     EXPECT_EQ(messages.shown, (std::vector<std::string>{missing, missing}));
     EXPECT_EQ(linesOf(songH()).back(), ";eof"); // written before the scripts
+}
+
+TEST_F(SongCompileTest, AWriteFailingPartWayKeepsTheOldSongFileAndStillBuilds)
+{
+    generateAndCompile();
+    const std::string old = songH();
+    w().hhKickIn->setText8("9");
+    common::AtomicFile::injectFailureAfterLines(10);
+    w().cmdCompileSong->click();
+    common::AtomicFile::injectFailureAfterLines(std::nullopt);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Ahhh shit.  Looks like you got an error code 57"});
+    EXPECT_EQ(songH(), old);
+    EXPECT_EQ(launcher.started, (std::vector<std::string>{"compile.bat", "compile.bat"})); // still builds
 }
 
 TEST_F(SongCompileTest, UncreatableSongFileReportsEachWriteAndStillBuilds)

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <clocale>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -20,6 +21,20 @@ void ensureApplication()
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     new QApplication(argc, argv);
+}
+
+CommaLocale::CommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr))
+{
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+            ok_ = true;
+            return;
+        }
+}
+
+CommaLocale::~CommaLocale()
+{
+    std::setlocale(LC_NUMERIC, previous_.c_str());
 }
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath())

@@ -44,6 +44,20 @@ std::string dataFile(const std::string& name); // bytes of tests/data/<name>
 // The names among `tools` that are not on PATH, joined by ", ".
 std::string missingTools(const std::vector<std::string>& tools);
 
+// While it lives, numbers in the C library follow a decimal-comma locale, as
+// they do when the toolkit takes LANG=de_DE.UTF-8 at start. ok() is false
+// when no such locale is installed (tools/setup.sh installs them).
+class CommaLocale {
+public:
+    CommaLocale();
+    ~CommaLocale();
+    bool ok() const { return ok_; }
+
+private:
+    std::string previous_;
+    bool ok_ = false;
+};
+
 // Runs an outside program in `folder` and waits for it.
 struct ProgramRun {
     int code = -1; // exit code; -1 when it did not start or did not end in time
