@@ -1,6 +1,8 @@
 #pragma once
 // What every ostrak benchmark starts with: a QApplication (offscreen unless
 // the caller chose a platform), a scratch working folder, and quiet seams.
+#include "app/FrmMain.h"
+#include "app/OstrakApp.h"
 #include "app/Seams.h"
 
 #include <QApplication>
@@ -52,6 +54,19 @@ private:
     QApplication app_;
     QTemporaryDir folder_;
     bool ready_ = false;
+};
+
+// A whole ostrak on quiet seams (and the given sound card), its main window
+// shown so that the fields pay their real layout costs.
+struct QuietOstrak {
+    explicit QuietOstrak(ostrak::AudioOutput* audio = nullptr) : app(ostrak::Seams{messages, clock, launcher, audio})
+    {
+        app.main().show();
+    }
+    QuietMessages messages;
+    StillClock clock;
+    NoLauncher launcher;
+    ostrak::OstrakApp app;
 };
 
 } // namespace bench

@@ -36,13 +36,9 @@ int main(int argc, char** argv)
     std::vector<double> times, cpuTimes;
     bool ok = true;
     for (int i = 0; i < runs; ++i) {
-        bench::QuietMessages messages;
-        bench::StillClock clock;
-        bench::NoLauncher launcher;
-        ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher});
-        ostrak::FrmMain& w = app.main();
-        w.show(); // laid out as on screen, so the fields pay their real layout costs
-        ostrak::FrmImport& import = app.importer();
+        bench::QuietOstrak quiet;
+        ostrak::FrmMain& w = quiet.app.main();
+        ostrak::FrmImport& import = quiet.app.importer();
         w.cmdImport->click();
         QApplication::processEvents();
         import.txtModule->setText(QStringLiteral("song66.it"));
@@ -55,8 +51,8 @@ int main(int argc, char** argv)
         cpuTimes.push_back(1000.0 * double(std::clock() - c0) / CLOCKS_PER_SEC);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
 
-        ok = ok && messages.shown.empty() && w.listCH1->count() == 66 && w.listCH2->count() == 66
-             && app.state().memory.StoreNameA[65] == "Pos65_C1_";
+        ok = ok && quiet.messages.shown.empty() && w.listCH1->count() == 66 && w.listCH2->count() == 66
+             && quiet.app.state().memory.StoreNameA[65] == "Pos65_C1_";
     }
     std::sort(times.begin(), times.end());
     std::sort(cpuTimes.begin(), cpuTimes.end());

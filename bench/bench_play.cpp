@@ -80,13 +80,9 @@ std::string paste()
 
 int measure(const char* what, ostrak::AudioOutput* real, int runs)
 {
-    bench::QuietMessages messages;
-    bench::StillClock clock;
-    bench::NoLauncher launcher;
     TimedOutput output(real);
-    ostrak::OstrakApp app(ostrak::Seams{messages, clock, launcher, &output});
-    ostrak::FrmMain& w = app.main();
-    w.show();
+    bench::QuietOstrak quiet(&output);
+    ostrak::FrmMain& w = quiet.app.main();
     w.txtIn->setText8(paste());
     w.cmdBang->click();
     QApplication::processEvents();
@@ -99,9 +95,9 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs)
         wait.start();
         while (output.firstPullNs < 0 && wait.elapsed() < 5000)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (output.firstPullNs < 0 || !messages.shown.empty()) {
-            std::printf("%s: no samples reached the card%s%s\n", what, messages.shown.empty() ? "" : ": ",
-                        messages.shown.empty() ? "" : messages.shown.front().c_str());
+        if (output.firstPullNs < 0 || !quiet.messages.shown.empty()) {
+            std::printf("%s: no samples reached the card%s%s\n", what, quiet.messages.shown.empty() ? "" : ": ",
+                        quiet.messages.shown.empty() ? "" : quiet.messages.shown.front().c_str());
             return 1;
         }
         times.push_back(output.firstPullNs / 1e6);

@@ -18,6 +18,7 @@ seeds_for() {
     fuzz_optimise) echo tests/data/optimise ;;
     fuzz_crimp|fuzz_songh_reader) echo tests/data/crimp tests/data/song ;;
     fuzz_song_writers) echo tests/data/song ;;
+    fuzz_module_import) echo tests/data/modules ;;
     *) ;;
   esac
 }
