@@ -1,9 +1,11 @@
 #include "AtomicFile.h"
 #include "SongFixture.h"
+#include "convert/Numbers.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -83,6 +85,16 @@ TEST_F(SongCompileTest, RowsWithoutANumberAndHighPositionsAreWrittenAsTheyCome)
     EXPECT_EQ(w().txtSong->text8(),
               "song1\r\n\r\n\tbyte 1,2\r\n\tbyte 253,254\r\n\tbyte 11,12\r\n\tbyte 255\r\n"
               "song2\r\n\r\n\tbyte 3,4\r\n\tbyte 255,256\r\n\tbyte 13,14\r\n\tbyte 255");
+}
+
+TEST_F(SongCompileTest, ARowTooLargeForItsEntryNumberIsWrittenInDigits)
+{
+    w().listCH1->addRow("1e308: x"); // as a project file may hold; 4p+1 overflows a double
+    w().listCH2->addRow("1e308: x");
+    w().cmdGenAllCode->click();
+    const std::string largest = ostrak::formatNumber(std::numeric_limits<double>::max());
+    EXPECT_EQ(w().txtSong->text8(), "song1\r\n\r\n\tbyte " + largest + "," + largest + "\r\n\tbyte 255\r\nsong2\r\n\r\n\tbyte "
+                                        + largest + "," + largest + "\r\n\tbyte 255");
 }
 
 TEST_F(SongCompileTest, MatchesTheHandWorkedWholeSong)
