@@ -14,7 +14,8 @@ bash tools/checked-build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DOSTRAK_FUZ
 seeds_for() {
   case "$1" in
     fuzz_converter|fuzz_decoder|fuzz_line_reader) echo tests/data/pastes ;;
-    fuzz_project_load|fuzz_project_roundtrip) echo tests/data/project ;;
+    fuzz_project_load) echo tests/data/project ;;
+    fuzz_project_roundtrip) echo tests/data/project tests/data/fuzz ;;
     fuzz_optimise) echo tests/data/optimise ;;
     fuzz_crimp|fuzz_songh_reader) echo tests/data/crimp tests/data/song ;;
     fuzz_song_writers) echo tests/data/song ;;

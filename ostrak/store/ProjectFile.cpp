@@ -134,10 +134,14 @@ std::string shownInLog(std::string line)
     return line;
 }
 
-// The row position of a song order row: its leading number.
+// The row position of a song order row: its leading number. A number beyond
+// the largest double reads as infinite, which no plain number can show; it
+// counts as the largest one of its sign, so saving and loading keep a huge
+// position rather than "inf" (read back as 0).
 double rowPosition(const std::string& row)
 {
-    return leadingNumber(row);
+    const double number = leadingNumber(row);
+    return std::isinf(number) ? std::copysign(std::numeric_limits<double>::max(), number) : number;
 }
 
 // What a save could not keep exactly, one line per text, for the message
@@ -337,12 +341,7 @@ std::vector<std::string> songOrderRowsFromLines(const std::vector<std::string>& 
     std::vector<std::string> rows;
     rows.reserve(lines.size());
     for (const std::string& line : lines) {
-        // A number beyond the largest double reads as infinite, which no
-        // plain number can show; it loads as the largest one of its sign, so
-        // the row still names a huge position rather than "inf" (read as 0).
-        double number = leadingNumber(line);
-        if (std::isinf(number))
-            number = std::copysign(std::numeric_limits<double>::max(), number);
+        const double number = rowPosition(line);
         const double p = roundHalfEven(number);
         // Rows may name any number a hand-edited file holds; only positions
         // the memory has give a name.
