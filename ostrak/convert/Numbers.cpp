@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 #if defined(__APPLE__)
 #include <xlocale.h>
@@ -79,6 +80,11 @@ double leadingNumber(std::string_view text)
     }
     // strtod saturates to +/-HUGE_VAL on overflow and handles any length.
     return strtodPlain(digits.c_str());
+}
+
+double largestIfInfinite(double value)
+{
+    return std::isinf(value) ? std::copysign(std::numeric_limits<double>::max(), value) : value;
 }
 
 std::string formatNumber(double value)

@@ -11,6 +11,10 @@ namespace ostrak {
 // +/-infinity rather than a failure, so callers clamp it.
 double leadingNumber(std::string_view text);
 
+// Infinity, which no plain decimal can show, as the largest number of its
+// sign; any other value as it is.
+double largestIfInfinite(double value);
+
 // Plain decimal: 3, not 3.0; 2.5; 1e20 in full digits; no leading blank.
 std::string formatNumber(double value);
 

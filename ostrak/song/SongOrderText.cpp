@@ -3,27 +3,14 @@
 #include "convert/Numbers.h"
 #include "SongFile.h"
 
-#include <cmath>
-#include <limits>
-
 namespace ostrak {
-
-namespace {
-
-// A row near the largest double overflows 4p+1 to infinity, which has no
-// plain decimal form; it is written as the largest number instead, so the
-// line still holds digits (dasm rejects it either way, as any value past 255).
-double finite(double value)
-{
-    return std::isinf(value) ? std::copysign(std::numeric_limits<double>::max(), value) : value;
-}
-
-} // namespace
 
 std::string songOrderEntry(double position, int channel)
 {
+    // A row near the largest double overflows 4p+1; the line still gets
+    // digits (dasm rejects it either way, as any value past 255).
     const double first = 4 * position + (channel == 1 ? 1 : 3);
-    return "\r\n\tbyte " + formatNumber(finite(first)) + "," + formatNumber(finite(first + 1));
+    return "\r\n\tbyte " + formatNumber(largestIfInfinite(first)) + "," + formatNumber(largestIfInfinite(first + 1));
 }
 
 std::string songOrderText(const std::vector<double>& channel1, const std::vector<double>& channel2)

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <limits>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -140,8 +139,7 @@ std::string shownInLog(std::string line)
 // position rather than "inf" (read back as 0).
 double rowPosition(const std::string& row)
 {
-    const double number = leadingNumber(row);
-    return std::isinf(number) ? std::copysign(std::numeric_limits<double>::max(), number) : number;
+    return largestIfInfinite(leadingNumber(row));
 }
 
 // What a save could not keep exactly, one line per text, for the message
