@@ -7,6 +7,7 @@
 #include "sound/PlayCommands.h"
 #include "convert/ConvertCommands.h"
 #include "import/FrmImport.h"
+#include "import/ImportCommands.h"
 #include "optimise/FrmSetup.h"
 #include "song/SongCommands.h"
 #include "store/FrmFiles.h"
@@ -47,8 +48,8 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
     QObject::connect(w.cmdLoadSong, &QPushButton::clicked, &w, [this] { showSideWindow(files_); });
     QObject::connect(w.cmdOPT, &QPushButton::clicked, &w, [this] { showSideWindow(setup_); });
 
-    import_ = new FrmImport(w, state_, seams_, *memory_);
-    QObject::connect(w.cmdImport, &QPushButton::clicked, &w, [this] { import_->showFromMain(); });
+    import_ = new FrmImport(&w);
+    importCommands_ = std::make_unique<ImportCommands>(*import_, w, state_, seams_, *memory_);
     if (!seams_.audio) {
         ownAudio_ = makeQtAudioOutput();
         seams_.audio = ownAudio_.get();

@@ -12,6 +12,7 @@ class FrmMain;
 class FrmFiles;
 class FrmSetup;
 class FrmImport;
+class ImportCommands;
 class MemoryCommands;
 class ConvertCommands;
 class SongCommands;
@@ -44,6 +45,7 @@ private:
     FrmFiles* files_;  // owned by the main window
     FrmSetup* setup_;  // owned by the main window
     FrmImport* import_; // owned by the main window
+    std::unique_ptr<ImportCommands> importCommands_;
     std::unique_ptr<AudioOutput> ownAudio_; // when the seams bring none
     std::unique_ptr<PlayCommands> play_;
     FrmPitch* pitch_;  // owned by the main window
