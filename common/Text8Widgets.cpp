@@ -2,6 +2,8 @@
 
 #include "TextFile.h"
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -118,6 +120,13 @@ void MemoBox::setText8(const std::string& value)
     setPlainText(toQt(toLf(value)));
     settingFromCode_ = false;
     emit changed();
+}
+
+void MemoBox::showAsAssembly()
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    setFont(fixed);
+    setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
 }
 
 void MemoBox::append8(const std::string& text)

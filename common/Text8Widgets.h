@@ -51,6 +51,8 @@ public:
     std::string text8() const;
     void setText8(const std::string& text);
     void append8(const std::string& text);
+    // Assembly text: a fixed-pitch font with tab stops four characters apart.
+    void showAsAssembly();
 
 signals:
     void changed();

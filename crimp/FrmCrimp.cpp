@@ -72,6 +72,7 @@ void frmCrimp::buildControls()
 {
     txtSearch = new common::MemoBox(QStringLiteral("txtSearch"), this);
     txtSearch->setText8(kDefaultSearchText);
+    txtSearch->showAsAssembly(); // lines of song.h, shown as ostrak shows them
     for (int k = 0; k < 9; ++k) {
         Tline[k] = new common::TextBox(QStringLiteral("Tline(%1)").arg(k), this);
         Tline[k]->setText8("LOOK FOR");

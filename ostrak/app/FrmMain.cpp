@@ -1,7 +1,6 @@
 #include "FrmMain.h"
 
 #include "NamedControls.h"
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -287,11 +286,8 @@ QWidget* FrmMain::buildOutputColumn()
     // at the default window size a pattern line shows its whole comment (row,
     // note, instrument); the long "word" lines of the sequences get the full
     // width.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong}) {
-        m->setFont(fixed);
-        m->setTabStopDistance(4 * QFontMetricsF(fixed).horizontalAdvance(QLatin1Char(' ')));
-    }
+    for (common::MemoBox* m : {txtPatternA, txtPatternB, txtOrderA, txtOrderB, txtSong})
+        m->showAsAssembly();
     g->addWidget(txtPatternA, 1, 0);
     g->addWidget(txtPatternB, 1, 1);
     g->addWidget(txtOrderA, 2, 0, 1, 2);
