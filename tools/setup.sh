@@ -11,6 +11,9 @@ packages+=(libopenmpt-dev pkg-config)
 packages+=(dpkg-dev file desktop-file-utils)
 # Qt Multimedia plays songs inside ostrak.
 packages+=(qt6-multimedia-dev)
+# A private PulseAudio server with an output that plays into nothing lets the
+# tests hear what the real sound output plays (parec records it).
+packages+=(pulseaudio pulseaudio-utils)
 # locales-all gives the decimal-comma locales the number tests run under.
 packages+=(locales-all)
 # clang with its sanitizer and libFuzzer runtimes builds the fuzz targets.
