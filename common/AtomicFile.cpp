@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "Failure.h"
+#include "OpenFailure.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -27,25 +28,6 @@ InjectedFailure& injected()
 {
     static InjectedFailure failure;
     return failure;
-}
-
-bool deniedErrno(int e)
-{
-    return e == EACCES || e == EROFS || e == EPERM;
-}
-
-// Why the target cannot be written, as the code a user is shown.
-[[noreturn]] void throwOpenFailure(const std::string& path, int error)
-{
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw Failure(kPathAccess, path + " is a folder");
-    const fs::path parent = fs::path(path).parent_path();
-    if (!parent.empty() && !fs::exists(parent, ec))
-        throw Failure(kPathNotFound, parent.string() + " not found");
-    if (deniedErrno(error))
-        throw Failure(kPermissionDenied, path + ": permission denied");
-    throw Failure(kPathAccess, path + " cannot be opened");
 }
 
 bool flushToDisk(std::FILE* file)
@@ -82,19 +64,19 @@ AtomicFile::AtomicFile(const std::string& path)
             target_ = resolved.string();
     }
     if (fs::is_directory(target_, ec))
-        throwOpenFailure(target_, 0);
+        throwOpenFailure(target_, 0, OpenFor::Writing);
     // A file the user may not write stays unwritten, as when it was emptied
     // in place; renaming over it would otherwise succeed.
     errno = 0;
 #if !defined(_WIN32)
     if (fs::exists(target_, ec) && access(target_.c_str(), W_OK) != 0)
-        throwOpenFailure(target_, errno);
+        throwOpenFailure(target_, errno, OpenFor::Writing);
 #endif
     companion_ = companionOf(target_);
     errno = 0;
     file_ = std::fopen(companion_.c_str(), "wb");
     if (!file_)
-        throwOpenFailure(target_, errno);
+        throwOpenFailure(target_, errno, OpenFor::Writing);
 }
 
 AtomicFile::~AtomicFile()

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "Failure.h"
+#include "OpenFailure.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -60,30 +61,12 @@ std::string toLf(std::string_view text)
     return out;
 }
 
-namespace {
-
-// Maps why an open for reading failed to the code a user is shown.
-[[noreturn]] void throwOpenFailure(const std::string& path)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw Failure(kPathAccess, path + " is a folder");
-    if (!fs::exists(path, ec))
-        throw Failure(kFileNotFound, path + " not found");
-    if (errno == EACCES || errno == EROFS || errno == EPERM)
-        throw Failure(kPermissionDenied, path + ": permission denied");
-    throw Failure(kPathAccess, path + " cannot be opened");
-}
-
-} // namespace
-
 std::string readWholeFile(const std::string& path)
 {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path))
-        throwOpenFailure(path);
+        throwOpenFailure(path, errno, OpenFor::Reading);
     std::string data;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
@@ -105,10 +88,10 @@ LineReader::LineReader(const std::string& path)
     errno = 0;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        throwOpenFailure(path);
+        throwOpenFailure(path, errno, OpenFor::Reading);
     in_.open(path, std::ios::binary);
     if (!in_)
-        throwOpenFailure(path);
+        throwOpenFailure(path, errno, OpenFor::Reading);
 }
 
 bool LineReader::atEnd()
