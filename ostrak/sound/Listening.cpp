@@ -1,12 +1,5 @@
 #include "Listening.h"
 
-#include "Failure.h"
-#include "TextFile.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-
 namespace ostrak::sound {
 
 namespace {
@@ -28,22 +21,6 @@ std::vector<std::string> firstProblems(const std::vector<std::string>& problems)
 std::string positionText(const FrameRegs& at)
 {
     return "Step " + std::to_string(at.step) + "  Row " + std::to_string(at.row);
-}
-
-void replaceFileWhole(const std::string& path, std::string_view bytes)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // A folder in the way would swallow the rename; say so before writing.
-    if (fs::is_directory(path, ec))
-        throw common::Failure(common::kPathAccess, path + " is a folder");
-    const std::string part = path + ".part";
-    common::writeWholeFile(part, bytes);
-    fs::rename(part, path, ec);
-    if (ec) {
-        fs::remove(part, ec);
-        throw common::Failure(common::kPathAccess, path + " cannot be replaced");
-    }
 }
 
 } // namespace ostrak::sound

@@ -1,10 +1,9 @@
 #pragma once
 // Small rules of the play commands that need no window: how problems and the
-// playing position are told, and how song.wav replaces the previous file.
+// playing position are told.
 #include "Sound.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace ostrak::sound {
@@ -15,9 +14,5 @@ std::vector<std::string> firstProblems(const std::vector<std::string>& problems)
 
 // "Step 3  Row 17", counted from 0 as the tracker counts rows.
 std::string positionText(const FrameRegs& at);
-
-// Writes the file beside `path` and renames it over, so a failure leaves the
-// previous file whole. Throws common::Failure with the matching code.
-void replaceFileWhole(const std::string& path, std::string_view bytes);
 
 } // namespace ostrak::sound

@@ -98,7 +98,8 @@ void PlayCommands::saveWav()
             w_.setCursor(Qt::WaitCursor);
             try {
                 const std::vector<std::int16_t> samples = sound::renderOnePass(image, kWavSampleRate, kWavMaxSeconds);
-                sound::replaceFileWhole("song.wav", sound::wavFileBytes(samples, kWavSampleRate));
+                // Written beside the old file and put in its place whole.
+                common::writeWholeFile("song.wav", sound::wavFileBytes(samples, kWavSampleRate));
             } catch (...) {
                 w_.unsetCursor();
                 throw;
