@@ -1,9 +1,10 @@
 #pragma once
 // What every ostrak benchmark starts with: a QApplication (offscreen unless
-// the caller chose a platform), a scratch working folder, and quiet seams.
+// the caller chose a platform), a scratch working folder, and the tests' stand-in seams.
+#include "OstrakApp.h"
 #include "app/FrmMain.h"
-#include "app/OstrakApp.h"
-#include "app/Seams.h"
+#include "support/StandIns.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,24 +15,6 @@
 #include <vector>
 
 namespace bench {
-
-class QuietMessages : public ostrak::MessageBoxes {
-public:
-    std::vector<std::string> shown;
-    void show(const std::string& text) override { shown.push_back(text); }
-};
-
-class StillClock : public common::Clock {
-public:
-    std::string dateText() const override { return "07/12/2026"; }
-    std::string timeText() const override { return "07:00:00"; }
-    std::string longTimeText() const override { return "07:00:00"; }
-};
-
-class NoLauncher : public ostrak::Launcher {
-public:
-    void start(const std::string&) override {}
-};
 
 inline int& offscreenUnlessChosen(int& argc)
 {
@@ -63,9 +46,9 @@ struct QuietOstrak {
     {
         app.main().show();
     }
-    QuietMessages messages;
-    StillClock clock;
-    NoLauncher launcher;
+    testing_support::RecordingMessages messages;
+    testing_support::FixedClock clock;
+    testing_support::RecordingLauncher launcher;
     ostrak::OstrakApp app;
 };
 

@@ -2,8 +2,8 @@
 // maximal paste (129 row lines of 24 channels, then 1 MB more text).
 #include "BenchApp.h"
 #include "app/FrmMain.h"
-#include "app/OstrakApp.h"
-#include "TextFile.h"
+#include "OstrakApp.h"
+#include "common/TextFile.h"
 
 #include <QApplication>
 

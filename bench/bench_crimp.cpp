@@ -1,13 +1,13 @@
 // Timings for crimp's searches: the plain pairwise auto search against the
 // grouping one (identical reports checked), on a whole song shaped like real
 // music and on the worst case of the tables, and the window end to end.
-#include "../tests/crimp/SongMaker.h"
+#include "support/SongMaker.h"
 
-#include "Clock.h"
-#include "TextFile.h"
-#include "crimp/FrmCrimp.h"
-#include "crimp/LineTables.h"
-#include "crimp/RunSearch.h"
+#include "common/Clock.h"
+#include "common/TextFile.h"
+#include "app/FrmCrimp.h"
+#include "search/LineTables.h"
+#include "search/RunSearch.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 // different 64-row patterns (positions 0 to 65), each converted by the
 // ">> BANG! >>" command and added to the song order.
 #include "BenchApp.h"
-#include "ModuleWriter.h"
+#include "support/ModuleWriter.h"
 #include "app/FrmMain.h"
-#include "app/OstrakApp.h"
+#include "OstrakApp.h"
 #include "import/FrmImport.h"
 
 #include <QApplication>

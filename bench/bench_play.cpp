@@ -5,7 +5,7 @@
 #include "BenchApp.h"
 #include "app/AudioOutput.h"
 #include "app/FrmMain.h"
-#include "app/OstrakApp.h"
+#include "OstrakApp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,8 @@
-#include "crimp/FrmCrimp.h"
+// Starts crimp: the application, the window icon and its one window on the real clock.
+#include "app/FrmCrimp.h"
 
-#include "Clock.h"
-#include "ProgramIcon.h"
+#include "common/Clock.h"
+#include "common/ProgramIcon.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "Controls.h"
 
-#include "Failure.h"
-#include "Text8Widgets.h"
+#include "common/Failure.h"
+#include "common/Text8Widgets.h"
 
 #include <QLineEdit>
 

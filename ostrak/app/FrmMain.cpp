@@ -1,6 +1,6 @@
 #include "FrmMain.h"
 
-#include "NamedControls.h"
+#include "common/NamedControls.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>

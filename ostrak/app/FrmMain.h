@@ -2,7 +2,7 @@
 // The main window: every control the commands read and write, laid out in
 // three columns. It holds no behaviour; the command classes connect to it.
 #include "Controls.h"
-#include "Text8Widgets.h"
+#include "common/Text8Widgets.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

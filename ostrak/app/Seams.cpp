@@ -1,7 +1,7 @@
 #include "Seams.h"
 
-#include "Failure.h"
-#include "Text8Widgets.h"
+#include "common/Failure.h"
+#include "common/Text8Widgets.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // Seams between the commands and the outside world, so tests can stand in
 // for message boxes and outside programs (the clock seam lives in common/).
-#include "Clock.h"
+#include "common/Clock.h"
 
 #include <string>
 

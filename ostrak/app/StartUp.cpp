@@ -1,11 +1,10 @@
 #include "StartUp.h"
 
 #include "FrmMain.h"
-#include "State.h"
 
 namespace ostrak {
 
-void runStartUp(FrmMain& w, OstrakState& state)
+void runStartUp(FrmMain& w, const std::vector<std::string>& slotTypes)
 {
     w.cmbSplit->addItems8({"0 - 07 (1)", "0 - 15 (2)", "0 - 23 (3)", "0 - 31 (4)", "0 - 47 (6)", "0 - 63 (8)"});
     w.cmbSplit->setText8("LOCKED TO 4 BARS (64 NOTES) at the moment");
@@ -22,10 +21,8 @@ void runStartUp(FrmMain& w, OstrakState& state)
     w.cmbTempo->addItems8({"1 - Way fast", "2 - About 234", "3 - About 155.5", "4 - About 117",
                            "5 - About 93.5", "6 - Slow"});
     w.txtLog->setText8("Log window waiting...");
-    state.noteTable.fill();
-    state.soundSlots.fillStartup();
-    for (int i = 0; i < 8; ++i)
-        w.WaveMatrix[static_cast<std::size_t>(i)]->setText8(state.soundSlots.row(i).type);
+    for (std::size_t i = 0; i < 8 && i < slotTypes.size(); ++i)
+        w.WaveMatrix[i]->setText8(slotTypes[i]);
     w.WaveMatrix[8]->setText8("8");
 }
 

@@ -1,9 +1,9 @@
 #include "ConvertCommands.h"
 
-#include "Failure.h"
-#include "TextFile.h"
+#include "common/Failure.h"
+#include "common/TextFile.h"
 #include "app/FrmMain.h"
-#include "convert/Decoder.h"
+#include "Decoder.h"
 #include "store/MemoryCommands.h"
 
 namespace ostrak {
@@ -12,8 +12,8 @@ namespace {
 const std::string kSwapFile = "swap.txt";
 } // namespace
 
-ConvertCommands::ConvertCommands(FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands& memory)
-    : w_(w), state_(state), seams_(seams), memory_(memory)
+ConvertCommands::ConvertCommands(FrmMain& w, NoteTable& notes, SoundSlots& soundSlots, Seams& seams, MemoryCommands& memory)
+    : w_(w), notes_(notes), slots_(soundSlots), seams_(seams), memory_(memory)
 {
     QObject::connect(w_.cmdBang, &QPushButton::clicked, &w_, [this] { convertPaste(); });
     QObject::connect(w_.txtDecoder, &common::TextBox::clicked, &w_, [this] { clearDecoder(); });
@@ -56,7 +56,7 @@ void ConvertCommands::convertPaste()
     std::array<std::string, 8> waveTexts;
     for (std::size_t i = 0; i < waveTexts.size(); ++i)
         waveTexts[i] = w_.WaveMatrix[i]->text8();
-    state_.soundSlots.refresh(waveTexts);
+    slots_.refresh(waveTexts);
 
     w_.txtLog->setText8("Erasing temp memory... " + dateTime() + "\r\n");
     pasteLines_.reset();
@@ -71,7 +71,7 @@ void ConvertCommands::convertPaste()
 
     // The sequence comments number the position the pattern is stored at.
     const PasteNames names{w_.txtNameA->text8(), w_.txtNameB->text8(), memory_.CurrentPosition()};
-    const PasteResult result = ostrak::convertPaste(pasteLines_, names, state_.noteTable, state_.soundSlots,
+    const PasteResult result = ostrak::convertPaste(pasteLines_, names, notes_, slots_,
                                                    [this] { return seams_.clock.timeText(); });
     // The rows' log lines go in as one piece: the log ends up replaced anyway.
     w_.txtLog->append8(result.rowLog);
@@ -91,7 +91,7 @@ void ConvertCommands::clearDecoder()
 void ConvertCommands::decode()
 {
     w_.txtDecoderOut->setText8(
-        decodePatternByte(w_.txtDecoder->text8(), state_.noteTable, state_.soundSlots));
+        decodePatternByte(w_.txtDecoder->text8(), notes_, slots_));
 }
 
 } // namespace ostrak

@@ -1,8 +1,8 @@
 #pragma once
 // The paste converter (cmdBang) and the quick decoder of the main window.
 #include "app/Seams.h"
-#include "app/State.h"
-#include "convert/PasteConverter.h"
+#include "Tables.h"
+#include "PasteConverter.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +14,7 @@ class MemoryCommands;
 
 class ConvertCommands {
 public:
-    ConvertCommands(FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands& memory);
+    ConvertCommands(FrmMain& w, NoteTable& notes, SoundSlots& soundSlots, Seams& seams, MemoryCommands& memory);
 
     void convertPaste();  // cmdBang
     void clearDecoder();  // a click into txtDecoder
@@ -28,7 +28,8 @@ private:
     std::string dateTime() const;
 
     FrmMain& w_;
-    OstrakState& state_;
+    NoteTable& notes_;
+    SoundSlots& slots_;
     Seams& seams_;
     MemoryCommands& memory_;
     PasteLines pasteLines_; // lives as long as the window, refilled by every run

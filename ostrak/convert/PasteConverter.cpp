@@ -1,6 +1,6 @@
 #include "PasteConverter.h"
 
-#include "Numbers.h"
+#include "common/Numbers.h"
 
 #include <algorithm>
 
@@ -34,7 +34,7 @@ Cell cellAt(std::string_view line, std::size_t first)
 
 std::string instrumentText(double instrument)
 {
-    return instrument == 16 ? std::string("16 - Silence") : formatNumber(instrument);
+    return instrument == 16 ? std::string("16 - Silence") : common::formatNumber(instrument);
 }
 
 struct Channel {
@@ -102,10 +102,10 @@ PasteResult convertPaste(const PasteLines& lines, const PasteNames& names, const
             double instruments[2];
             std::string bytes[2];
             for (int c = 0; c < 2; ++c) {
-                instruments[c] = leadingNumber(cells[c].instrument);
+                instruments[c] = common::leadingNumber(cells[c].instrument);
                 result.rowLog += "CH" + std::to_string(c + 1) + " Note: ";
                 result.rowLog.append(cells[c].note);
-                result.rowLog += " Ins: " + formatNumber(instruments[c]) + " Vol:";
+                result.rowLog += " Ins: " + common::formatNumber(instruments[c]) + " Vol:";
                 result.rowLog.append(cells[c].parameter);
             }
             result.rowLog += kCrLf;

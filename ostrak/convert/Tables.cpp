@@ -1,6 +1,6 @@
 #include "Tables.h"
 
-#include "Numbers.h"
+#include "common/Numbers.h"
 
 namespace ostrak {
 
@@ -41,10 +41,10 @@ std::optional<std::string> NoteTable::pitchCode(std::string_view note) const
 
 std::string NoteTable::noteOfDigits(std::string_view digits) const
 {
-    const double wanted = leadingNumber(digits);
+    const double wanted = common::leadingNumber(digits);
     std::string found;
     for (int r = 0; r < 32; ++r)
-        if (leadingNumber(rows_[static_cast<std::size_t>(r)].code) == wanted)
+        if (common::leadingNumber(rows_[static_cast<std::size_t>(r)].code) == wanted)
             found = rows_[static_cast<std::size_t>(r)].note;
     return found;
 }
@@ -59,14 +59,14 @@ void SoundSlots::fillStartup()
 void SoundSlots::refresh(const std::array<std::string, 8>& waveTexts)
 {
     for (std::size_t r = 0; r < 8; ++r)
-        rows_[r].type = formatNumber(leadingNumber(waveTexts[r]));
+        rows_[r].type = common::formatNumber(common::leadingNumber(waveTexts[r]));
 }
 
 std::optional<std::string> SoundSlots::slotBits(double instrument) const
 {
     std::optional<std::string> bits;
     for (const SlotRow& row : rows_)
-        if (leadingNumber(row.type) == instrument)
+        if (common::leadingNumber(row.type) == instrument)
             bits = row.bits;
     return bits;
 }

@@ -1,6 +1,6 @@
 #include "FrmImport.h"
 
-#include "NamedControls.h"
+#include "common/NamedControls.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // The "Import Module" window, shown from the main window without blocking it.
 // Controls only; ImportCommands does what its buttons do.
-#include "Text8Widgets.h"
+#include "common/Text8Widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -52,8 +52,8 @@ std::string leftOutNote(int rows)
 
 } // namespace
 
-ImportCommands::ImportCommands(FrmImport& f, FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands& memory)
-    : f_(f), w_(w), state_(state), seams_(seams), memory_(memory)
+ImportCommands::ImportCommands(FrmImport& f, FrmMain& w, WorkingMemory& store, Seams& seams, MemoryCommands& memory)
+    : f_(f), w_(w), store_(store), seams_(seams), memory_(memory)
 {
     QObject::connect(w.cmdImport, &QPushButton::clicked, &f, [this] { showWindow(); });
     QObject::connect(f.cmdBrowseModule, &QPushButton::clicked, &f, [this] { browse(); });
@@ -181,7 +181,7 @@ bool ImportCommands::convertAtCurrentPosition(const std::string& text)
     w_.cmdBang->click();
     // The converter stops before storing anything when swap.txt fails, and
     // then has told the user why.
-    return state_.memory.StorePaste[std::size_t(memory_.CurrentPosition())] == text;
+    return store_.StorePaste[std::size_t(memory_.CurrentPosition())] == text;
 }
 
 void ImportCommands::importPattern()
@@ -244,7 +244,7 @@ void ImportCommands::importSong()
         return;
     }
 
-    state_.memory.SaveUndoCopy();
+    store_.SaveUndoCopy();
     log("Memory copied for undo: \"Undo last load and restore\" in the file operations window brings it back.");
     for (std::size_t i = 0; i < plan.patterns.size(); ++i) {
         const int position = *start + int(i);

@@ -4,8 +4,8 @@
 // position field, the input field, ">> BANG! >>" and "ADD SEQ", so the result
 // is what pasting by hand would give.
 #include "app/Seams.h"
-#include "app/State.h"
-#include "import/ModuleClipboard.h"
+#include "store/WorkingMemory.h"
+#include "ModuleClipboard.h"
 
 #include <optional>
 #include <string>
@@ -20,7 +20,7 @@ class MemoryCommands;
 
 class ImportCommands {
 public:
-    ImportCommands(FrmImport& f, FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands& memory);
+    ImportCommands(FrmImport& f, FrmMain& w, WorkingMemory& store, Seams& seams, MemoryCommands& memory);
 
     // Shows the window with the main window's position as the first position.
     void showWindow();
@@ -41,7 +41,7 @@ private:
 
     FrmImport& f_;
     FrmMain& w_;
-    OstrakState& state_;
+    WorkingMemory& store_;
     Seams& seams_;
     MemoryCommands& memory_;
     std::optional<TrackerModule> module_;

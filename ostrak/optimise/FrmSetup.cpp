@@ -1,8 +1,8 @@
 #include "FrmSetup.h"
 
-#include "NamedControls.h"
-#include "Failure.h"
-#include "TextFile.h"
+#include "common/NamedControls.h"
+#include "common/Failure.h"
+#include "common/TextFile.h"
 #include "app/FrmMain.h"
 
 #include <QFont>
@@ -70,7 +70,7 @@ std::string tableFullNote(int channel)
 
 } // namespace
 
-FrmSetup::FrmSetup(FrmMain& w, OstrakState&, Seams& seams)
+FrmSetup::FrmSetup(FrmMain& w, Seams& seams)
     : QWidget(&w, Qt::Window), seams_(seams)
 {
     setObjectName(QStringLiteral("frmSetup"));

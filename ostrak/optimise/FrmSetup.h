@@ -3,9 +3,8 @@
 // It owns the optimiser's tables, so they last as long as the main window
 // (closing this window only hides it).
 #include "OptimiseTables.h"
-#include "Text8Widgets.h"
+#include "common/Text8Widgets.h"
 #include "app/Seams.h"
-#include "app/State.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -22,7 +21,7 @@ class FrmMain;
 class FrmSetup : public QWidget {
     Q_OBJECT
 public:
-    FrmSetup(FrmMain& w, OstrakState& state, Seams& seams);
+    FrmSetup(FrmMain& w, Seams& seams);
 
     QPushButton* Command1;
     QPushButton* Command2;

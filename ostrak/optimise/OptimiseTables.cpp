@@ -1,6 +1,6 @@
 #include "OptimiseTables.h"
 
-#include "Failure.h"
+#include "common/Failure.h"
 
 #include <cstddef>
 #include <tuple>

@@ -1,6 +1,6 @@
 #include "Instruments.h"
 
-#include "convert/Numbers.h"
+#include "common/Numbers.h"
 
 namespace ostrak {
 
@@ -35,10 +35,10 @@ InstrumentConfig readInstrumentConfig(const InstrumentTexts& texts)
 {
     InstrumentConfig config;
     config.hatLines = buildHatLines(texts.hat);
-    config.tempo = leadingNumber(texts.tempo);
+    config.tempo = common::leadingNumber(texts.tempo);
     for (std::size_t i = 0; i < 8; ++i) {
-        config.volume[i] = leadingNumber(texts.volume[i]);
-        config.soundType[i] = leadingNumber(texts.soundType[i]);
+        config.volume[i] = common::leadingNumber(texts.volume[i]);
+        config.soundType[i] = common::leadingNumber(texts.soundType[i]);
     }
     return config;
 }

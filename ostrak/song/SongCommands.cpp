@@ -1,18 +1,18 @@
 #include "SongCommands.h"
 
-#include "Failure.h"
-#include "TextFile.h"
+#include "common/Failure.h"
+#include "common/TextFile.h"
 #include "app/FrmMain.h"
-#include "convert/Numbers.h"
-#include "song/SongOrderText.h"
+#include "common/Numbers.h"
+#include "SongOrderText.h"
 #include "sound/Listening.h"
 
 #include <optional>
 
 namespace ostrak {
 
-SongCommands::SongCommands(FrmMain& w, OstrakState& state, Seams& seams)
-    : w_(w), state_(state), seams_(seams)
+SongCommands::SongCommands(FrmMain& w, WorkingMemory& memory, SoundSlots& soundSlots, Seams& seams)
+    : w_(w), memory_(memory), slots_(soundSlots), seams_(seams)
 {
     QObject::connect(w_.cmdAutoHH1, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::Sixteenths); });
     QObject::connect(w_.cmdAutoHH2, &QPushButton::clicked, &w_, [this] { autoHat(AutoHat::Eighths); });
@@ -70,7 +70,7 @@ void SongCommands::showHatLines()
 // so the log and the kick-in field read as song.h will.
 void SongCommands::testTones()
 {
-    w_.txtLog->setText8(formatNumber(leadingNumber(w_.WaveVol[0]->text8())));
+    w_.txtLog->setText8(common::formatNumber(common::leadingNumber(w_.WaveVol[0]->text8())));
 }
 
 void SongCommands::refreshSoundSlots()
@@ -78,12 +78,12 @@ void SongCommands::refreshSoundSlots()
     std::array<std::string, 8> texts;
     for (std::size_t i = 0; i < 8; ++i)
         texts[i] = w_.WaveMatrix[i]->text8();
-    state_.soundSlots.refresh(texts);
+    slots_.refresh(texts);
 }
 
 void SongCommands::tidyKickIn()
 {
-    w_.hhKickIn->setText8(formatNumber(leadingNumber(w_.hhKickIn->text8())));
+    w_.hhKickIn->setText8(common::formatNumber(common::leadingNumber(w_.hhKickIn->text8())));
 }
 
 SongLines SongCommands::previewLines() const
@@ -97,7 +97,7 @@ SongLines SongCommands::previewLines() const
 SongLines SongCommands::wholeSongLines() const
 {
     const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
-    return wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), state_.memory);
+    return wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
 }
 
 void SongCommands::compilePattern()
@@ -114,7 +114,7 @@ void SongCommands::generateSongOrder()
         std::vector<double> positions;
         for (int i = 0; i < list->count(); ++i) {
             list->select(i);
-            positions.push_back(leadingNumber(list->rowText(list->selectedIndex())));
+            positions.push_back(common::leadingNumber(list->rowText(list->selectedIndex())));
         }
         return positions;
     };

@@ -1,9 +1,10 @@
 #pragma once
 // Instrument configuration, hi-hat, the song.h writers and the song order generator.
 #include "app/Seams.h"
-#include "app/State.h"
-#include "song/Instruments.h"
-#include "song/SongFile.h"
+#include "convert/Tables.h"
+#include "store/WorkingMemory.h"
+#include "Instruments.h"
+#include "SongFile.h"
 
 #include <string_view>
 #include <vector>
@@ -14,7 +15,7 @@ class FrmMain;
 
 class SongCommands {
 public:
-    SongCommands(FrmMain& w, OstrakState& state, Seams& seams);
+    SongCommands(FrmMain& w, WorkingMemory& memory, SoundSlots& soundSlots, Seams& seams);
 
     // What the writers read from the two instrument frames, right now.
     InstrumentTexts instrumentTexts() const;
@@ -43,7 +44,8 @@ private:
     void logSongProblems(const SongLines& lines);
 
     FrmMain& w_;
-    OstrakState& state_;
+    WorkingMemory& memory_;
+    SoundSlots& slots_;
     Seams& seams_;
 };
 

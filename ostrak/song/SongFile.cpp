@@ -1,7 +1,7 @@
 #include "SongFile.h"
 
-#include "convert/Numbers.h"
-#include "Failure.h"
+#include "common/Numbers.h"
+#include "common/Failure.h"
 #include "store/WorkingMemory.h"
 
 #include <charconv>
@@ -23,7 +23,7 @@ SongLine numbersLine(const std::string& head, std::initializer_list<double> valu
             return {{}, kOverflow};
         if (!first)
             line.text += ',';
-        line.text += formatNumber(v);
+        line.text += common::formatNumber(v);
         first = false;
     }
     return line;

@@ -2,7 +2,7 @@
 // The two song.h layouts: the preview of the current pattern pair and the
 // whole song. Both are built as lines from plain values; the commands write
 // them one by one so that each failing line is reported on its own.
-#include "Failure.h"
+#include "common/Failure.h"
 #include "Instruments.h"
 
 #include <string>

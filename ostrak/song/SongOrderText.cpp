@@ -1,6 +1,6 @@
 #include "SongOrderText.h"
 
-#include "convert/Numbers.h"
+#include "common/Numbers.h"
 #include "SongFile.h"
 
 namespace ostrak {
@@ -10,7 +10,7 @@ std::string songOrderEntry(double position, int channel)
     // A row near the largest double overflows 4p+1; the line still gets
     // digits (dasm rejects it either way, as any value past 255).
     const double first = 4 * position + (channel == 1 ? 1 : 3);
-    return "\r\n\tbyte " + formatNumber(largestIfInfinite(first)) + "," + formatNumber(largestIfInfinite(first + 1));
+    return "\r\n\tbyte " + common::formatNumber(common::largestIfInfinite(first)) + "," + common::formatNumber(common::largestIfInfinite(first + 1));
 }
 
 std::string songOrderText(const std::vector<double>& channel1, const std::vector<double>& channel2)

@@ -1,8 +1,8 @@
 #include "FrmFiles.h"
 
-#include "NamedControls.h"
+#include "common/NamedControls.h"
 #include "app/FrmMain.h"
-#include "store/ProjectFile.h"
+#include "ProjectFile.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -105,8 +105,8 @@ QLabel* label(const char* name, const char* caption, QWidget* parent)
 
 } // namespace
 
-FrmFiles::FrmFiles(FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands&)
-    : QWidget(&w, Qt::Window), w_(w), state_(state), port_(std::make_unique<Port>(*this, w, seams))
+FrmFiles::FrmFiles(FrmMain& w, WorkingMemory& memory, Seams& seams)
+    : QWidget(&w, Qt::Window), w_(w), memory_(memory), port_(std::make_unique<Port>(*this, w, seams))
 {
     setObjectName(QStringLiteral("frmFiles"));
     setWindowTitle(QStringLiteral("LOAD / SAVE Project Data"));
@@ -178,17 +178,17 @@ std::string FrmFiles::nativeFileName() const
 
 void FrmFiles::saveProjectFile()
 {
-    saveProject(nativeFileName(), state_.memory, *port_);
+    saveProject(nativeFileName(), memory_, *port_);
 }
 
 void FrmFiles::loadProjectFile()
 {
-    loadProject(nativeFileName(), state_.memory, *port_);
+    loadProject(nativeFileName(), memory_, *port_);
 }
 
 void FrmFiles::undoLastLoad()
 {
-    state_.memory.RestoreUndoCopy();
+    memory_.RestoreUndoCopy();
 }
 
 void FrmFiles::closeWindow()

@@ -1,9 +1,9 @@
 #pragma once
 // The "LOAD / SAVE Project Data" window, shown from the main window without
 // blocking it. Closing it only hides it, so its log and fields are kept.
-#include "Text8Widgets.h"
+#include "common/Text8Widgets.h"
 #include "app/Seams.h"
-#include "app/State.h"
+#include "WorkingMemory.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,7 +17,6 @@
 namespace ostrak {
 
 class FrmMain;
-class MemoryCommands;
 
 // A filled bar whose width is set in 1/1440 inch, drawn to scale of the
 // window's inner width so the same numbers fill it at any window size.
@@ -38,7 +37,7 @@ private:
 class FrmFiles : public QWidget {
     Q_OBJECT
 public:
-    FrmFiles(FrmMain& w, OstrakState& state, Seams& seams, MemoryCommands& memory);
+    FrmFiles(FrmMain& w, WorkingMemory& memory, Seams& seams);
     ~FrmFiles() override;
 
     common::TextBox* txtFile;
@@ -70,7 +69,7 @@ private:
     std::string nativeFileName() const;
 
     FrmMain& w_;
-    OstrakState& state_;
+    WorkingMemory& memory_;
     std::unique_ptr<Port> port_;
     bool refreshing_ = false;
 };

@@ -1,7 +1,7 @@
 #include "MemoryCommands.h"
 
 #include "app/FrmMain.h"
-#include "convert/Numbers.h"
+#include "common/Numbers.h"
 
 #include <algorithm>
 
@@ -12,12 +12,12 @@ namespace {
 // anything outside the memory is pinned to its ends so no index can escape.
 double positionNumber(const common::TextBox* field)
 {
-    return leadingNumber(field->text8());
+    return common::leadingNumber(field->text8());
 }
 } // namespace
 
-MemoryCommands::MemoryCommands(FrmMain& w, OstrakState& state, Seams& seams)
-    : w_(w), state_(state), seams_(seams)
+MemoryCommands::MemoryCommands(FrmMain& w, WorkingMemory& memory, Seams& seams)
+    : w_(w), memory_(memory), seams_(seams)
 {
     QObject::connect(w_.txtPos, &common::TextBox::changed, &w_, [this] { ShowPosition(); });
     QObject::connect(w_.cmdSave, &QPushButton::clicked, &w_, [this] { StoreFields(); });
@@ -29,7 +29,7 @@ MemoryCommands::MemoryCommands(FrmMain& w, OstrakState& state, Seams& seams)
 
 int MemoryCommands::CurrentPosition() const
 {
-    const double p = roundHalfEven(positionNumber(w_.txtPos));
+    const double p = common::roundHalfEven(positionNumber(w_.txtPos));
     return static_cast<int>(std::clamp(p, 0.0, double(WorkingMemory::kPositions - 1)));
 }
 
@@ -38,7 +38,7 @@ void MemoryCommands::StoreFields()
     w_.txtLog->setText8("Saving Pattern");
     w_.txtNameA->setBackColor(kColourStored);
     w_.txtNameB->setBackColor(kColourStored);
-    state_.memory.put(CurrentPosition(),
+    memory_.put(CurrentPosition(),
                       {w_.txtNameA->text8(), w_.txtNameB->text8(), w_.txtPatternA->text8(),
                        w_.txtPatternB->text8(), w_.txtOrderA->text8(), w_.txtOrderB->text8(),
                        w_.txtIn->text8()});
@@ -58,7 +58,7 @@ void MemoryCommands::ShowPosition()
 
 void MemoryCommands::showFields(int p)
 {
-    const PatternTexts t = state_.memory.at(p);
+    const PatternTexts t = memory_.at(p);
     w_.txtNameA->setText8(t.nameA);
     w_.txtNameB->setText8(t.nameB);
     w_.txtPatternA->setText8(t.patternA);
@@ -70,14 +70,14 @@ void MemoryCommands::showFields(int p)
 
 void MemoryCommands::previousPosition()
 {
-    w_.txtPos->setText8(formatNumber(positionNumber(w_.txtPos) - 1));
+    w_.txtPos->setText8(common::formatNumber(positionNumber(w_.txtPos) - 1));
     if (positionNumber(w_.txtPos) < 0)
         w_.txtPos->setText8("0");
 }
 
 void MemoryCommands::nextPosition()
 {
-    w_.txtPos->setText8(formatNumber(positionNumber(w_.txtPos) + 1));
+    w_.txtPos->setText8(common::formatNumber(positionNumber(w_.txtPos) + 1));
     if (positionNumber(w_.txtPos) > 64)
         w_.txtPos->setText8("64");
 }
@@ -85,14 +85,14 @@ void MemoryCommands::nextPosition()
 void MemoryCommands::ClearPosition()
 {
     const int p = CurrentPosition();
-    state_.memory.clearPosition(p);
+    memory_.clearPosition(p);
     showFields(p);
 }
 
 void MemoryCommands::clearWholeMemory()
 {
-    state_.memory.SaveUndoCopy();
-    state_.memory.ClearMemory();
+    memory_.SaveUndoCopy();
+    memory_.ClearMemory();
     seams_.messages.show("You just erased all memory.  To undo, open the file operations box and press undo!");
     w_.txtLog->setText8("MEMORY CLEARED  (click undo in file menu to recover)");
     // Every file is opened and closed within its command, so none is open here.

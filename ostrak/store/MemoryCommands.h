@@ -2,7 +2,7 @@
 // The working-memory commands of the main window: position field, store,
 // show, previous/next, clear one position, clear all.
 #include "app/Seams.h"
-#include "app/State.h"
+#include "WorkingMemory.h"
 
 namespace ostrak {
 
@@ -10,7 +10,7 @@ class FrmMain;
 
 class MemoryCommands {
 public:
-    MemoryCommands(FrmMain& w, OstrakState& state, Seams& seams);
+    MemoryCommands(FrmMain& w, WorkingMemory& memory, Seams& seams);
 
     int CurrentPosition() const;
     void StoreFields();
@@ -24,7 +24,7 @@ public:
 
 private:
     FrmMain& w_;
-    OstrakState& state_;
+    WorkingMemory& memory_;
     Seams& seams_;
 };
 

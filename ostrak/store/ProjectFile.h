@@ -5,7 +5,7 @@
 // Save and load run as a list of steps. A step that fails shows its message;
 // in retry mode the next step runs anyway, otherwise the command ends. The
 // window they report to is behind ProjectWindowPort, so the rules stay plain.
-#include "store/WorkingMemory.h"
+#include "WorkingMemory.h"
 
 #include <string>
 #include <string_view>

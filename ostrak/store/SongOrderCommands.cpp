@@ -1,16 +1,16 @@
 #include "SongOrderCommands.h"
 
-#include "Failure.h"
+#include "common/Failure.h"
 #include "app/FrmMain.h"
-#include "convert/Numbers.h"
-#include "store/SongOrder.h"
+#include "common/Numbers.h"
+#include "SongOrder.h"
 
 #include <algorithm>
 
 namespace ostrak {
 
-SongOrderCommands::SongOrderCommands(FrmMain& w, OstrakState& state, Seams& seams)
-    : w_(w), state_(state), seams_(seams)
+SongOrderCommands::SongOrderCommands(FrmMain& w, WorkingMemory& memory, Seams& seams)
+    : w_(w), memory_(memory), seams_(seams)
 {
     QObject::connect(w_.cmdAdd, &QPushButton::clicked, &w_, [this] { addRow(); });
     QObject::connect(w_.cmdDelCh1, &QPushButton::clicked, &w_, [this] { deleteRow(); });
@@ -25,11 +25,11 @@ void SongOrderCommands::addRow()
     const std::string positionText = w_.txtPos->text8();
     // The position field is kept within the memory, but its text may be
     // anything while typed; pin the index so no row can read past the ends.
-    const double p = std::clamp(roundHalfEven(leadingNumber(positionText)), 0.0,
+    const double p = std::clamp(common::roundHalfEven(common::leadingNumber(positionText)), 0.0,
                                 double(WorkingMemory::kPositions - 1));
     const auto index = static_cast<std::size_t>(p);
-    w_.listCH1->addRow(songOrderRow(positionText, state_.memory.StoreNameA[index]));
-    w_.listCH2->addRow(songOrderRow(positionText, state_.memory.StoreNameB[index]));
+    w_.listCH1->addRow(songOrderRow(positionText, memory_.StoreNameA[index]));
+    w_.listCH2->addRow(songOrderRow(positionText, memory_.StoreNameB[index]));
     w_.txtNameA->setBackColor(kColourStored);
     w_.txtNameB->setBackColor(kColourStored);
 }
@@ -62,7 +62,7 @@ void SongOrderCommands::channel1Selected(int index)
     if (index < 0)
         return; // a cleared selection names no position
     w_.txtSongPos->setText8(std::to_string(index));
-    w_.txtPos->setText8(formatNumber(leadingNumber(w_.listCH1->rowText(index))));
+    w_.txtPos->setText8(common::formatNumber(common::leadingNumber(w_.listCH1->rowText(index))));
 }
 
 void SongOrderCommands::channel2Selected(int index)

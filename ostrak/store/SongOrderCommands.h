@@ -1,7 +1,7 @@
 #pragma once
 // The song order lists: ADD SEQ, X and the row selection behaviour.
 #include "app/Seams.h"
-#include "app/State.h"
+#include "WorkingMemory.h"
 
 namespace ostrak {
 
@@ -9,7 +9,7 @@ class FrmMain;
 
 class SongOrderCommands {
 public:
-    SongOrderCommands(FrmMain& w, OstrakState& state, Seams& seams);
+    SongOrderCommands(FrmMain& w, WorkingMemory& memory, Seams& seams);
 
     void addRow();        // "ADD SEQ"
     void deleteRow();     // "X"
@@ -19,7 +19,7 @@ private:
     void channel2Selected(int index);
 
     FrmMain& w_;
-    OstrakState& state_;
+    WorkingMemory& memory_;
     Seams& seams_;
 };
 

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
-#include "Text8Widgets.h"
+#include "support/TestSupport.h"
+#include "common/Text8Widgets.h"
 
 #include <QSignalSpy>
 #include <QTest>

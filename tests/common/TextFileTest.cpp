@@ -1,6 +1,6 @@
-#include "Failure.h"
-#include "TestSupport.h"
-#include "TextFile.h"
+#include "common/Failure.h"
+#include "support/TestSupport.h"
+#include "common/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Drives the converter through the real main window.
-#include "OstrakFixture.h"
+#include "support/OstrakFixture.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "ConvertFixture.h"
 
-#include "Failure.h"
+#include "common/Failure.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "ConvertFixture.h"
 
-#include "PasteConverter.h"
-#include "TextFile.h"
+#include "convert/PasteConverter.h"
+#include "common/TextFile.h"
 
 using ostrak::PasteLines;
 using testing_support::ConvertTest;

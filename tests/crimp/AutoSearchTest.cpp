@@ -1,9 +1,9 @@
 // The auto search: its report through the window, and the grouping search
 // against the plain pairwise comparison it replaces.
 #include "CrimpFixture.h"
-#include "SongMaker.h"
+#include "support/SongMaker.h"
 
-#include "crimp/RunSearch.h"
+#include "search/RunSearch.h"
 
 #include <random>
 

@@ -1,10 +1,10 @@
 #pragma once
 // A crimp window on a fixed clock in a scratch working folder, driven as a user would.
-#include "TestSupport.h"
-#include "TextFile.h"
-#include "crimp/CrimpCommands.h"
-#include "crimp/FrmCrimp.h"
-#include "crimp/LineTables.h"
+#include "support/TestSupport.h"
+#include "common/TextFile.h"
+#include "app/CrimpCommands.h"
+#include "app/FrmCrimp.h"
+#include "search/LineTables.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The manual search through the window: occurrences, marks, labels, edge files.
 #include "CrimpFixture.h"
 
-#include "crimp/RunSearch.h"
+#include "search/RunSearch.h"
 
 #include <QDir>
 

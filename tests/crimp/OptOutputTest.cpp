@@ -1,5 +1,5 @@
 // "Write SONGOPT.H" and the three table dumps through the window.
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "CrimpFixture.h"
 
 #include <QDir>

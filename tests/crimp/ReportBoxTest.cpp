@@ -1,7 +1,7 @@
 // The report box keeps the report text exactly and shows one row per line.
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
-#include "crimp/ReportBox.h"
+#include "app/ReportBox.h"
 
 #include <gtest/gtest.h>
 

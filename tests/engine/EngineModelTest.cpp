@@ -3,7 +3,7 @@
 // the same song.h in Stella's clock. Every sound heard must start, sound and
 // be as loud as the model says. Run alone with --gtest_filter='EngineModel*';
 // ENGINE_MODEL_DETAILS=1 prints every sound compared.
-#include "Fundamental.h"
+#include "support/Fundamental.h"
 #include "Listening.h"
 #include "sound/SongImage.h"
 #include "sound/Tia.h"

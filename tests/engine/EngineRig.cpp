@@ -1,6 +1,6 @@
 #include "EngineRig.h"
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Runs the real tools on the music engine: ostrak's own window writes song.h
 // from a tracker paste, dasm assembles the engine with it, stella plays the
 // ROM headless (SDL's dummy video and disk audio drivers) and the samples are measured.
-#include "OstrakFixture.h"
-#include "TestSupport.h"
+#include "support/OstrakFixture.h"
+#include "support/TestSupport.h"
 
 #include <map>
 #include <string>

@@ -2,8 +2,8 @@
 // every row line among lines 1 to 129 gives one byte line on each channel,
 // and every eighth row closes a chain.
 #include "FuzzSupport.h"
-#include "PasteConverter.h"
-#include "TextFile.h"
+#include "convert/PasteConverter.h"
+#include "common/TextFile.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // the pairs of the plain pairwise comparison (also when the list is capped),
 // and the manual search and songopt.h take whatever was read.
 #include "FuzzSupport.h"
-#include "crimp/LineTables.h"
-#include "crimp/OptOutput.h"
-#include "crimp/RunSearch.h"
+#include "search/LineTables.h"
+#include "search/OptOutput.h"
+#include "search/RunSearch.h"
 
 #include <algorithm>
 

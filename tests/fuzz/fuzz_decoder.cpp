@@ -1,6 +1,6 @@
 // The quick decoder takes any text against the start-up tables and against
 // tables refreshed from any sound type texts.
-#include "Decoder.h"
+#include "convert/Decoder.h"
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,7 +1,7 @@
 // The line reader over a file gives the lines the split rule gives, and the
 // line-end helpers agree with it.
 #include "FuzzSupport.h"
-#include "TextFile.h"
+#include "common/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

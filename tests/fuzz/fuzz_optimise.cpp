@@ -1,7 +1,7 @@
 // optimise.txt as the song optimiser reads it: any file ends the read inside
 // the tables, and joining channel 1 lists at most the joined patterns.
 #include "FuzzSupport.h"
-#include "TextFile.h"
+#include "common/TextFile.h"
 #include "optimise/OptimiseTables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

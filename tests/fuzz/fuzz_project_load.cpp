@@ -2,7 +2,7 @@
 // in the undo copy, and fills nothing past position 64.
 #include "FuzzSupport.h"
 #include "ProjectPort.h"
-#include "TextFile.h"
+#include "common/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

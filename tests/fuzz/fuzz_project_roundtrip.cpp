@@ -3,9 +3,9 @@
 // gains one blank), the song order rows keep their numbers, and the second
 // save writes the same bytes as the first.
 #include "FuzzSupport.h"
-#include "Numbers.h"
+#include "common/Numbers.h"
 #include "ProjectPort.h"
-#include "TextFile.h"
+#include "common/TextFile.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -90,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int c = 0; c < 2; ++c) {
         FUZZ_CHECK(loadPort.rows[c].size() == savedRows[c].size());
         for (std::size_t r = 0; r < savedRows[c].size(); ++r) {
-            double number = leadingNumber(savedRows[c][r]);
+            double number = common::leadingNumber(savedRows[c][r]);
             if (std::isinf(number))
                 number = std::copysign(std::numeric_limits<double>::max(), number);
-            FUZZ_CHECK(leadingNumber(loadPort.rows[c][r]) == number);
+            FUZZ_CHECK(common::leadingNumber(loadPort.rows[c][r]) == number);
         }
     }
 

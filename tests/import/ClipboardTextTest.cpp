@@ -1,5 +1,5 @@
 // The module rule against libopenmpt's own reading of modules written here.
-#include "ModuleWriter.h"
+#include "support/ModuleWriter.h"
 #include "import/ModuleClipboard.h"
 
 #include <libopenmpt/libopenmpt.hpp>

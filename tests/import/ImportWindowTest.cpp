@@ -1,6 +1,6 @@
 // The import window driven as a user would, against pasting by hand.
-#include "ModuleWriter.h"
-#include "OstrakFixture.h"
+#include "support/ModuleWriter.h"
+#include "support/OstrakFixture.h"
 #include "import/FrmImport.h"
 #include "import/ModuleClipboard.h"
 #include "store/FrmFiles.h"

@@ -1,4 +1,4 @@
-#include "OstrakFixture.h"
+#include "support/OstrakFixture.h"
 #include "optimise/FrmSetup.h"
 
 #include <QImage>

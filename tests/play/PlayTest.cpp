@@ -1,92 +1,20 @@
 // Play Pattern, Play Song, Stop, Save song.wav and the pitch guide, through
 // the real window on a stand-in sound card that plays only what a test pulls.
-#include "OstrakFixture.h"
+#include "PlayFixture.h"
 
-#include "Failure.h"
-#include "app/AudioOutput.h"
-#include "sound/FrmPitch.h"
+#include "common/Failure.h"
+#include "listen/FrmPitch.h"
+#include "listen/PlayCommands.h"
 #include "sound/PitchGuide.h"
-#include "sound/PlayCommands.h"
 #include "sound/Sound.h"
 
 #include <QComboBox>
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
 
-#include <csignal>
-#include <cstring>
-#include <filesystem>
-#include <sys/prctl.h>
-#include <unistd.h>
-
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::readBytes;
-using testing_support::writeBytes;
-
-std::string examplePaste()
-{
-    return readBytes(TEST_DATA_DIR "/../../engine/example-paste.txt");
-}
-
-const std::string kOrder = "song1\r\n    byte 1,2,255\r\nsong2\r\n    byte 3,4,255\r\n";
-
-class PlayTest : public testing_support::OstrakTest {
-protected:
-    void convertExample()
-    {
-        w().txtIn->setText8(examplePaste());
-        w().cmdBang->click();
-    }
-
-    // Every text a user or a command can see or store, to prove playing
-    // leaves all of it alone.
-    std::string everything()
-    {
-        std::string all;
-        for (auto* box : w().findChildren<common::TextBox*>())
-            all += box->objectName().toStdString() + "=" + box->text8() + "\n";
-        for (auto* box : w().findChildren<common::MemoBox*>())
-            all += box->objectName().toStdString() + "=" + box->text8() + "\n";
-        for (auto* box : w().findChildren<ostrak::ComboBox*>())
-            all += box->objectName().toStdString() + "=" + box->text8() + "\n";
-        const ostrak::WorkingMemory& m = memory();
-        for (int p = 0; p < ostrak::WorkingMemory::kElements; ++p)
-            for (const auto* store : {&m.StoreNameA, &m.StoreNameB, &m.StorePatternA, &m.StorePatternB,
-                                      &m.StoreOrderA, &m.StoreOrderB, &m.StorePaste})
-                all += (*store)[static_cast<std::size_t>(p)] + "\n";
-        return all;
-    }
-
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    static int loudest(const std::vector<std::int16_t>& samples)
-    {
-        int peak = 0;
-        for (std::int16_t s : samples)
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        return peak;
-    }
-
-    std::string playing() const { return app->main().lblPlaying->text().toStdString(); }
-
-    void unlockSong(const std::string& order)
-    {
-        w().cmdGenAllCode->click();
-        w().txtSong->setText8(order);
-    }
-};
+using namespace play_testing;
 
 TEST_F(PlayTest, PlayPatternPlaysTheConvertedPasteFollowsTheRowAndStopEndsIt)
 {
@@ -323,131 +251,5 @@ TEST_F(PlayTest, PitchGuideShowsEverySlotsTuningAndFollowsTheSoundTypes)
     EXPECT_EQ(cell(0, 0, F::SoundType), "4-Square (AUDC 4)");
 }
 
-} // namespace
-
-namespace {
-
-// A private sound server whose only output plays into nothing, so the real
-// output path can be heard without a loudspeaker: its monitor records what
-// the output played. While it lives, this process's Qt Multimedia uses it.
-class NullSoundServer {
-public:
-    explicit NullSoundServer(const std::string& folder) : socket_(folder + "/native")
-    {
-        if (!testing_support::missingTools({"pulseaudio", "parec"}).empty())
-            return;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), QString::fromStdString(folder));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder));
-        server_.setProcessEnvironment(env);
-        server_.setChildProcessModifier(endWithTheTest);
-        server_.start(QStringLiteral("pulseaudio"),
-                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--disable-shm=yes", "--log-level=error",
-                       "-L", "module-null-sink sink_name=heard rate=44100 channels=1",
-                       "-L", QString::fromStdString("module-native-protocol-unix auth-anonymous=1 socket=" + socket_)});
-        if (!server_.waitForStarted(5000)
-            || !QTest::qWaitFor([&] { return fs::exists(socket_); }, 5000))
-            return;
-        qputenv("PULSE_SERVER", QByteArray::fromStdString("unix:" + socket_));
-        ok_ = true;
-    }
-    ~NullSoundServer()
-    {
-        recorder_.kill();
-        recorder_.waitForFinished(2000);
-        server_.kill();
-        server_.waitForFinished(2000);
-        qunsetenv("PULSE_SERVER");
-    }
-    bool ok() const { return ok_; }
-
-    void startRecording(const std::string& path)
-    {
-        recorder_.setStandardOutputFile(QString::fromStdString(path));
-        recorder_.setChildProcessModifier(endWithTheTest);
-        recorder_.start(QStringLiteral("parec"),
-                        {QString::fromStdString("--server=unix:" + socket_), "-d", "heard.monitor", "--raw",
-                         "--format=s16le", "--rate=44100", "--channels=1", "--latency-msec=20"});
-        ASSERT_TRUE(recorder_.waitForStarted(5000));
-    }
-    void stopRecording()
-    {
-        recorder_.terminate(); // parec writes out what it holds and ends
-        recorder_.waitForFinished(5000);
-    }
-
-private:
-    // A test ended by a sanitizer runs no destructor; its helpers end with it.
-    static void endWithTheTest() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
-
-    std::string socket_;
-    QProcess server_;
-    QProcess recorder_;
-    bool ok_ = false;
-};
-
-// How many blocks of `heard` that are not silent are found, sample for
-// sample, somewhere in `given`; and how many such blocks there are. A block
-// cut by the stop or by a late refill of the device is not found.
-std::pair<int, int> blocksFoundIn(const std::vector<std::int16_t>& heard, const std::vector<std::int16_t>& given)
-{
-    constexpr std::size_t kBlock = 1024;
-    int found = 0, sounding = 0;
-    for (std::size_t at = 0; at + kBlock <= heard.size(); at += kBlock) {
-        const auto block = heard.begin() + std::ptrdiff_t(at);
-        if (std::all_of(block, block + kBlock, [](std::int16_t s) { return s == 0; }))
-            continue;
-        ++sounding;
-        found += std::search(given.begin(), given.end(), block, block + kBlock) != given.end();
-    }
-    return {found, sounding};
-}
-
-// The real Qt Multimedia output: without a device the window says so; with
-// one, the tune plays and the position moves as the device plays it. On the
-// private null output, what the output played is recorded and must be what
-// the stand-in card was given, sample for sample.
-TEST_F(PlayTest, RealSoundCardPlaysOrSaysThereIsNone)
-{
-    convertExample();
-    w().cmdPlayPattern->click();
-    const std::vector<std::int16_t> given = audio.pull(10 * 44100);
-    w().cmdStopPlay->click();
-
-    NullSoundServer server(folder.path());
-    app = std::make_unique<ostrak::OstrakApp>(ostrak::Seams{messages, clock, launcher});
-    convertExample();
-    if (server.ok())
-        server.startRecording(folder.file("heard.raw"));
-    w().cmdPlayPattern->click();
-    if (QMediaDevices::defaultAudioOutput().isNull()) {
-        EXPECT_FALSE(server.ok()) << "the null output is not seen";
-        EXPECT_EQ(messages.shown, std::vector<std::string>{ostrak::kNoAudioDevice});
-        EXPECT_EQ(playing(), "");
-        return;
-    }
-    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return playing() != "Step 0  Row 0"; }, 3000)) << playing();
-    if (!server.ok()) {
-        w().cmdStopPlay->click();
-        EXPECT_EQ(playing(), "");
-        return;
-    }
-    // The private server may hold back the first sound while it plays out
-    // silence it rendered ahead; wait for 1.5 s of the tune to be heard.
-    const auto heard = [&] {
-        const std::string bytes = readBytes(folder.file("heard.raw"));
-        std::vector<std::int16_t> samples(bytes.size() / 2);
-        if (!samples.empty())
-            std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-        return blocksFoundIn(samples, given);
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return heard().first >= 64; }, 15000)) << heard().first << " blocks heard";
-    w().cmdStopPlay->click();
-    EXPECT_EQ(playing(), "");
-    server.stopRecording();
-    const auto [found, sounding] = heard();
-    EXPECT_GE(found * 5, sounding * 4) << found << " of " << sounding << " blocks heard were given";
-}
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The whole ostrak with the project window open, and ways to look at memory.
-#include "Failure.h"
-#include "OstrakFixture.h"
+#include "common/Failure.h"
+#include "support/OstrakFixture.h"
 #include "store/FrmFiles.h"
 
 #include <string>

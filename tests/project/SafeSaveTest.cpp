@@ -1,6 +1,6 @@
 // Saves that cannot lose anything silently: texts holding a marker line, a
 // write that fails part way, and a save whose process is killed.
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "ProjectFixture.h"
 #include "store/ProjectFile.h"
 

@@ -1,7 +1,7 @@
 // The real launcher: scripts are found by bare name in the working folder
 // and started there without waiting for them.
-#include "Failure.h"
-#include "TestSupport.h"
+#include "common/Failure.h"
+#include "support/TestSupport.h"
 #include "app/Seams.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "SongFixture.h"
-#include "convert/Numbers.h"
+#include "common/Numbers.h"
 
 #include <QDir>
 
@@ -92,7 +92,7 @@ TEST_F(SongCompileTest, ARowTooLargeForItsEntryNumberIsWrittenInDigits)
     w().listCH1->addRow("1e308: x"); // as a project file may hold; 4p+1 overflows a double
     w().listCH2->addRow("1e308: x");
     w().cmdGenAllCode->click();
-    const std::string largest = ostrak::formatNumber(std::numeric_limits<double>::max());
+    const std::string largest = common::formatNumber(std::numeric_limits<double>::max());
     EXPECT_EQ(w().txtSong->text8(), "song1\r\n\r\n\tbyte " + largest + "," + largest + "\r\n\tbyte 255\r\nsong2\r\n\r\n\tbyte "
                                         + largest + "," + largest + "\r\n\tbyte 255");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The whole ostrak on stand-in seams, with helpers to read what the song
 // writers leave in the scratch working folder.
-#include "OstrakFixture.h"
+#include "support/OstrakFixture.h"
 
 #include <QCheckBox>
 #include <QListWidget>

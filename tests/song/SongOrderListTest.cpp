@@ -1,6 +1,6 @@
 #include "SongFixture.h"
 
-#include "Failure.h"
+#include "common/Failure.h"
 
 namespace {
 

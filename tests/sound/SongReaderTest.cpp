@@ -1,5 +1,5 @@
 // The song.h reader on what ostrak's writers produce and on what a user may type.
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "sound/SongImage.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The TIA channels alone, and the renderer around them.
-#include "Fundamental.h"
+#include "support/Fundamental.h"
 #include "sound/SongImage.h"
 #include "sound/Tia.h"
 

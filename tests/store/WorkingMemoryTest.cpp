@@ -1,4 +1,4 @@
-#include "OstrakFixture.h"
+#include "support/OstrakFixture.h"
 
 using namespace ostrak;
 using testing_support::OstrakTest;

@@ -1,7 +1,7 @@
 #pragma once
 // Stand-ins for the outside world and a scratch working folder, so window
 // tests run offscreen without blocking on a message box or starting programs.
-#include "Clock.h"
+#include "common/Clock.h"
 
 #include <QTemporaryDir>
 

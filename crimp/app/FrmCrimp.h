@@ -1,9 +1,9 @@
 #pragma once
 // The crimp window with its design defaults. Controls are public members named
 // as the window names them; the commands behind the buttons live in CrimpCommands.
-#include "crimp/LoadBar.h"
-#include "crimp/ReportBox.h"
-#include "Text8Widgets.h"
+#include "LoadBar.h"
+#include "ReportBox.h"
+#include "common/Text8Widgets.h"
 
 #include <QFrame>
 #include <QLabel>

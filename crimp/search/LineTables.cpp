@@ -1,4 +1,4 @@
-#include "crimp/LineTables.h"
+#include "LineTables.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "crimp/LoadBar.h"
+#include "LoadBar.h"
 
 #include <QPainter>
 

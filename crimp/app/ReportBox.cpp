@@ -1,6 +1,6 @@
-#include "crimp/ReportBox.h"
+#include "ReportBox.h"
 
-#include "Text8Widgets.h"
+#include "common/Text8Widgets.h"
 
 #include <QAbstractListModel>
 #include <QApplication>

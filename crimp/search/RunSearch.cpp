@@ -1,4 +1,4 @@
-#include "crimp/RunSearch.h"
+#include "RunSearch.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,9 @@
 #pragma once
 // Puts ostrak together: the tables, the main window, its command classes and
 // the two side windows. main() and the tests build exactly this.
-#include "Seams.h"
-#include "State.h"
+#include "app/Seams.h"
+#include "convert/Tables.h"
+#include "store/WorkingMemory.h"
 
 #include <memory>
 
@@ -20,6 +21,13 @@ class SongOrderCommands;
 class AudioOutput;
 class PlayCommands;
 class FrmPitch;
+
+// The global tables of ostrak, owned by the program for its whole run.
+struct OstrakState {
+    NoteTable noteTable;
+    SoundSlots soundSlots;
+    WorkingMemory memory;
+};
 
 class OstrakApp {
 public:

@@ -1,4 +1,4 @@
-#include "crimp/OptOutput.h"
+#include "OptOutput.h"
 
 namespace crimp {
 

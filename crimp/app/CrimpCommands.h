@@ -1,7 +1,7 @@
 #pragma once
 // The button commands of the crimp window. They work on the program-wide
 // line tables and write their results into the window's controls.
-#include "crimp/LineTables.h"
+#include "search/LineTables.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 // The two repeated-run searches over the line tables and their report texts.
-#include "crimp/LineTables.h"
+#include "LineTables.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "FrmPitch.h"
 
 #include "app/FrmMain.h"
-#include "convert/Numbers.h"
+#include "common/Numbers.h"
 #include "convert/Tables.h"
 #include "sound/PitchGuide.h"
 
@@ -65,7 +65,7 @@ void FrmPitch::refresh()
     tblPitch->setRowCount(0);
     for (int slot = 0; slot < 8; ++slot) {
         const std::string field = w_.WaveMatrix[static_cast<std::size_t>(slot)]->text8();
-        const std::optional<int> audc = sound::audcOfSoundType(leadingNumber(field));
+        const std::optional<int> audc = sound::audcOfSoundType(common::leadingNumber(field));
         const QString typeText = audc ? QStringLiteral("%1 (AUDC %2)").arg(QString::fromLatin1(field.c_str())).arg(*audc)
                                       : QString::fromLatin1(field.c_str());
         // Shade every other slot so the blocks of 32 notes stand apart.

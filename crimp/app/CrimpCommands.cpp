@@ -1,12 +1,12 @@
-#include "crimp/CrimpCommands.h"
+#include "CrimpCommands.h"
 
-#include "crimp/FrmCrimp.h"
-#include "crimp/OptOutput.h"
-#include "crimp/RunSearch.h"
+#include "FrmCrimp.h"
+#include "search/OptOutput.h"
+#include "search/RunSearch.h"
 
-#include "Clock.h"
-#include "Failure.h"
-#include "TextFile.h"
+#include "common/Clock.h"
+#include "common/Failure.h"
+#include "common/TextFile.h"
 
 namespace crimp {
 

@@ -1,7 +1,7 @@
-#include "crimp/FrmCrimp.h"
+#include "FrmCrimp.h"
 
-#include "NamedControls.h"
-#include "crimp/CrimpCommands.h"
+#include "common/NamedControls.h"
+#include "CrimpCommands.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

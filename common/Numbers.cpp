@@ -9,7 +9,7 @@
 #include <xlocale.h>
 #endif
 
-namespace ostrak {
+namespace common {
 
 namespace {
 
@@ -106,4 +106,4 @@ double roundHalfEven(double value)
     return std::nearbyint(value); // default rounding mode is to nearest, ties to even
 }
 
-} // namespace ostrak
+} // namespace common

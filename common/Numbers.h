@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrak {
+namespace common {
 
 // The text's leading decimal number: blanks, tabs and line feeds are skipped
 // wherever they stand ("1 2" is 12); sign, digits, decimal point and exponent
@@ -21,4 +21,4 @@ std::string formatNumber(double value);
 // Rounds to the nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);
 
-} // namespace ostrak
+} // namespace common

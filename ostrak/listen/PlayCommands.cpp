@@ -1,7 +1,7 @@
 #include "PlayCommands.h"
 
-#include "Failure.h"
-#include "TextFile.h"
+#include "common/Failure.h"
+#include "common/TextFile.h"
 #include "app/FrmMain.h"
 #include "song/SongCommands.h"
 #include "sound/Listening.h"

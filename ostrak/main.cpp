@@ -1,6 +1,7 @@
-#include "FrmMain.h"
+// Starts ostrak: the application, the window icon and the composition root.
+#include "app/FrmMain.h"
 #include "OstrakApp.h"
-#include "ProgramIcon.h"
+#include "common/ProgramIcon.h"
 
 #include <QApplication>
 

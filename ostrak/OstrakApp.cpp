@@ -1,10 +1,10 @@
 #include "OstrakApp.h"
 
-#include "FrmMain.h"
-#include "StartUp.h"
-#include "AudioOutput.h"
-#include "sound/FrmPitch.h"
-#include "sound/PlayCommands.h"
+#include "app/FrmMain.h"
+#include "app/StartUp.h"
+#include "app/AudioOutput.h"
+#include "listen/FrmPitch.h"
+#include "listen/PlayCommands.h"
 #include "convert/ConvertCommands.h"
 #include "import/FrmImport.h"
 #include "import/ImportCommands.h"
@@ -28,14 +28,20 @@ void showSideWindow(QWidget* window)
 OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMain>())
 {
     FrmMain& w = *main_;
-    runStartUp(w, state_);
+    state_.noteTable.fill();
+    state_.soundSlots.fillStartup();
+    std::vector<std::string> slotTypes;
+    for (int i = 0; i < 8; ++i)
+        slotTypes.push_back(state_.soundSlots.row(i).type);
+    runStartUp(w, slotTypes);
 
-    memory_ = std::make_unique<MemoryCommands>(w, state_, seams_);
-    convert_ = std::make_unique<ConvertCommands>(w, state_, seams_, *memory_);
-    song_ = std::make_unique<SongCommands>(w, state_, seams_);
-    songOrder_ = std::make_unique<SongOrderCommands>(w, state_, seams_);
-    files_ = new FrmFiles(w, state_, seams_, *memory_);
-    setup_ = new FrmSetup(w, state_, seams_);
+    WorkingMemory& memory = state_.memory;
+    memory_ = std::make_unique<MemoryCommands>(w, memory, seams_);
+    convert_ = std::make_unique<ConvertCommands>(w, state_.noteTable, state_.soundSlots, seams_, *memory_);
+    song_ = std::make_unique<SongCommands>(w, memory, state_.soundSlots, seams_);
+    songOrder_ = std::make_unique<SongOrderCommands>(w, memory, seams_);
+    files_ = new FrmFiles(w, memory, seams_);
+    setup_ = new FrmSetup(w, seams_);
 
     // The input field: a click empties it when asked to and marks the
     // channel 1 name as not stored; a double-click always empties it.
@@ -49,7 +55,7 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
     QObject::connect(w.cmdOPT, &QPushButton::clicked, &w, [this] { showSideWindow(setup_); });
 
     import_ = new FrmImport(&w);
-    importCommands_ = std::make_unique<ImportCommands>(*import_, w, state_, seams_, *memory_);
+    importCommands_ = std::make_unique<ImportCommands>(*import_, w, memory, seams_, *memory_);
     if (!seams_.audio) {
         ownAudio_ = makeQtAudioOutput();
         seams_.audio = ownAudio_.get();

@@ -1,6 +1,6 @@
 #pragma once
 // songopt.h and the table dumps, built from the tables of the last manual search.
-#include "crimp/LineTables.h"
+#include "LineTables.h"
 
 #include <string>
 
