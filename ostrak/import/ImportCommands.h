@@ -5,6 +5,8 @@
 // is what pasting by hand would give.
 #include "app/Seams.h"
 #include "app/State.h"
+#include "import/ImportText.h"
+#include "import/InstrumentMap.h"
 #include "import/ModuleClipboard.h"
 
 #include <optional>
@@ -39,12 +41,25 @@ private:
     // presses ">> BANG! >>"; false when the converter did not store it.
     bool convertAtCurrentPosition(const std::string& text);
 
+    // The instrument map, notes choice and transpose for the channels picked.
+    void refreshMap();
+    void setDefaultTranspose();
+    std::vector<int> slotTypes() const;
+    // The table's types, one per instrument row; none when one is no number.
+    std::optional<std::vector<int>> chosenTypes() const;
+    // What the controls ask for, or none after saying why.
+    std::optional<ImportSettings> readSettings();
+    // Log lines after an import: the notes and a warning when there were none.
+    void logNotes(const std::vector<int>& patterns, const ImportSettings& settings, const PitchReport& report);
+
     FrmImport& f_;
     FrmMain& w_;
     OstrakState& state_;
     Seams& seams_;
     MemoryCommands& memory_;
     std::optional<TrackerModule> module_;
+    std::vector<InstrumentUse> uses_; // the rows of tblInstruments
+    bool ostrakWay_ = false;
 };
 
 } // namespace ostrak
