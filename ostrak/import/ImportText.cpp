@@ -50,7 +50,7 @@ private:
             mapper = mappers_.emplace(type->second, NoteMapper(type->second, s_.mode)).first;
         const MappedNote m = mapper->second.map(raw + s_.transpose);
         if (counted && counting)
-            report_.add(side_, raw + s_.transpose, m);
+            report_.add(side_, instrument, raw + s_.transpose, m);
         return "|" + codeNoteName(m.code) + twoDigits(type->second);
     }
 

@@ -88,22 +88,24 @@ MappedNote NoteMapper::map(int note) const
     return m;
 }
 
-void PitchReport::add(int channel, int note, const MappedNote& mapped)
+void PitchReport::add(int channel, int instrument, int note, const MappedNote& mapped)
 {
     ++notes_;
     moved_ += mapped.octavesMoved != 0;
-    Last& last = last_[std::size_t(channel & 1)];
+    const std::pair<int, int> voice{channel, instrument};
     if (!mapped.byPitch) {
-        last.set = false;
+        last_.erase(voice);
         return;
     }
     cents_.push_back(std::abs(mapped.cents));
-    if (last.set && last.note != note)
-        intervals_.push_back(std::abs(1200.0 * std::log2(mapped.hz / last.hz) - 100.0 * (note - last.note)));
-    last = {true, note, mapped.hz};
+    const auto last = last_.find(voice);
+    if (last != last_.end() && last->second.note != note)
+        intervals_.push_back(
+            std::abs(1200.0 * std::log2(mapped.hz / last->second.hz) - 100.0 * (note - last->second.note)));
+    last_[voice] = {note, mapped.hz};
 }
 
-void PitchReport::endPattern() { last_ = {}; }
+void PitchReport::endPattern() { last_.clear(); }
 
 double PitchReport::medianCents() const { return median(cents_); }
 double PitchReport::worstCents() const { return cents_.empty() ? 0 : *std::max_element(cents_.begin(), cents_.end()); }
@@ -117,7 +119,7 @@ std::string PitchReport::logLine() const
         char figures[160];
         std::snprintf(figures, sizeof figures,
                       " By pitch: %d notes, error median %.0f cents, worst %.0f cents; intervals between "
-                      "successive notes off by a median of %.0f cents.",
+                      "successive notes of an instrument off by a median of %.0f cents.",
                       byPitch(), medianCents(), worstCents(), medianIntervalCents());
         line += figures;
     }

@@ -4,6 +4,7 @@
 // tone for the instrument's sound type lies nearest. Notes out of reach move
 // by whole octaves.
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,26 +46,27 @@ private:
 // The figures the import log gives about the notes.
 class PitchReport {
 public:
-    // One note of a channel; channel 0 or 1, for the intervals.
-    void add(int channel, int note, const MappedNote& mapped);
+    // One note of a channel (0 or 1) played by an instrument. Intervals are
+    // measured between successive notes of one instrument in one channel,
+    // the melody a listener follows.
+    void add(int channel, int instrument, int note, const MappedNote& mapped);
     void endPattern(); // intervals are not counted across patterns
     int notes() const { return notes_; }
     int moved() const { return moved_; }
     int byPitch() const { return int(cents_.size()); }
     double medianCents() const;
     double worstCents() const;
-    double medianIntervalCents() const; // between successive notes of a channel
+    double medianIntervalCents() const;
     std::string logLine() const;
 
 private:
     int notes_ = 0, moved_ = 0;
     std::vector<double> cents_, intervals_;
     struct Last {
-        bool set = false;
         int note = 0;
         double hz = 0;
     };
-    std::array<Last, 2> last_{};
+    std::map<std::pair<int, int>, Last> last_; // by channel and instrument
 };
 
 } // namespace ostrak

@@ -78,25 +78,28 @@ TEST(NoteMapping, ReportGivesMovedNotesMedianWorstAndIntervals)
     EXPECT_EQ(report.medianCents(), 0); // nothing by pitch yet
     ostrak::MappedNote m;
     m.byPitch = true;
-    // Channel 0: 100 Hz then 200 Hz for an octave (0 off), then 300 Hz for a fifth (+2 cents off).
-    const double hz[] = {100, 200, 300};
-    const double cents[] = {-10, 30, 5};
-    const int notes[] = {40, 52, 59};
-    for (int i = 0; i < 3; ++i) {
+    // Channel 0, instrument 1: 100 Hz then 200 Hz for an octave (0 off), then
+    // 300 Hz for a fifth (+2 cents off); instrument 2's note between them is
+    // no interval of either.
+    const double hz[] = {100, 200, 150, 300};
+    const double cents[] = {-10, 30, 0, 5};
+    const int notes[] = {40, 52, 30, 59};
+    const int instruments[] = {1, 1, 2, 1};
+    for (int i = 0; i < 4; ++i) {
         m.hz = hz[i];
         m.cents = cents[i];
-        m.octavesMoved = i == 2;
-        report.add(0, notes[i], m);
+        m.octavesMoved = i == 3;
+        report.add(0, instruments[i], notes[i], m);
     }
     report.endPattern();
     ostrak::MappedNote byName; // channel 1, by name: counted, no cents
-    report.add(1, 50, byName);
-    EXPECT_EQ(report.notes(), 4);
+    report.add(1, 1, 50, byName);
+    EXPECT_EQ(report.notes(), 5);
     EXPECT_EQ(report.moved(), 1);
-    EXPECT_EQ(report.byPitch(), 3);
-    EXPECT_DOUBLE_EQ(report.medianCents(), 10);
+    EXPECT_EQ(report.byPitch(), 4);
+    EXPECT_DOUBLE_EQ(report.medianCents(), 7.5);
     EXPECT_DOUBLE_EQ(report.worstCents(), 30);
     const double fifthOff = std::abs(1200 * std::log2(1.5) - 700);
     EXPECT_NEAR(report.medianIntervalCents(), fifthOff / 2, 1e-9); // median of 0 and the fifth's error
-    EXPECT_NE(report.logLine().find("4, 1 moved"), std::string::npos);
+    EXPECT_NE(report.logLine().find("5, 1 moved"), std::string::npos);
 }
