@@ -69,7 +69,7 @@ shot "$(window "^Song Optimiser")" ostrak-optimiser
 click "$main" 928 -42
 import_window=$(window "^Import Module")
 click "$import_window" 200 22 # the module field; Enter opens what is typed there
-xdotool type --delay 1 "$here/../tests/data/modules/import-example.it"
+xdotool type --delay 1 "$(realpath "$here/../tests/data/modules/import-example.it")"
 xdotool key Return
 sleep 1.5
 shot "$import_window" ostrak-import

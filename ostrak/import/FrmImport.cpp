@@ -49,6 +49,7 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
                                                QStringLiteral("Notes played"), QStringLiteral("Sound type")});
     tblInstruments->verticalHeader()->setVisible(false);
     tblInstruments->horizontalHeader()->setSectionResizeMode(kInstrumentName, QHeaderView::Stretch);
+    tblInstruments->setColumnWidth(kInstrumentType, 190);
     tblInstruments->setSelectionMode(QAbstractItemView::NoSelection);
     cmbNotes = new QComboBox(this);
     cmbNotes->setObjectName(QStringLiteral("cmbNotes"));

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kOctaveSearch = 8;    // transposes of -8..+8 octaves are tried
 constexpr double kReachCents = 50;  // within this, the note is the right semitone
+constexpr double kLowestHeardHz = 20; // a lower tone is heard as a rattle, not a pitch
 
 bool tonalType(int type)
 {
@@ -47,7 +48,7 @@ public:
             if (count == 0)
                 continue;
             const MappedNote m = it->second.map(note + transpose);
-            if (m.octavesMoved == 0 && (!m.byPitch || std::abs(m.cents) <= kReachCents))
+            if (m.octavesMoved == 0 && (!m.byPitch || (std::abs(m.cents) <= kReachCents && m.hz >= kLowestHeardHz)))
                 f.inReach += count;
             f.cents += count * (m.byPitch ? std::abs(m.cents) + 1200.0 * std::abs(m.octavesMoved) : 0.0);
         }

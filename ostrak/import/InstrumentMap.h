@@ -43,7 +43,8 @@ struct MapChoice {
 MapChoice defaultChoice(const std::vector<InstrumentUse>& uses, const std::vector<int>& slotTypes);
 
 // The whole octaves that put the most notes within reach: into C-4..G-6 for
-// pitch codes, within 50 cents of a console tone of the instrument's type by pitch.
+// pitch codes, within 50 cents of a console tone of the instrument's type
+// by pitch (and not below 20 Hz, where no pitch is heard).
 int defaultTranspose(const std::vector<InstrumentUse>& uses, const std::vector<int>& types, NotesMode mode);
 
 } // namespace ostrak
