@@ -116,11 +116,11 @@ std::string PitchReport::logLine() const
     std::string line = "Notes: " + std::to_string(notes_) + ", " + std::to_string(moved_)
                        + " moved by octaves to come within reach.";
     if (!cents_.empty()) {
-        char figures[160];
+        char figures[200];
         std::snprintf(figures, sizeof figures,
-                      " By pitch: %d notes, error median %.0f cents, worst %.0f cents; intervals between "
-                      "successive notes of an instrument off by a median of %.0f cents.",
-                      byPitch(), medianCents(), worstCents(), medianIntervalCents());
+                      " By pitch: %d notes, error median %.0f cents, worst %.0f cents; %d intervals between "
+                      "successive notes of an instrument, off by a median of %.0f cents.",
+                      byPitch(), medianCents(), worstCents(), int(intervals_.size()), medianIntervalCents());
         line += figures;
     }
     return line;
