@@ -2,7 +2,9 @@
 // What the "Import Module" window's buttons do. It opens a module and imports
 // one pattern or the whole song through the main window's own commands: the
 // position field, the input field, ">> BANG! >>" and "ADD SEQ", so the result
-// is what pasting by hand would give.
+// is what pasting the import's text by hand would give (the module's own
+// rows for a module written for ostrak, else rows rewritten by the
+// instrument map and the notes choice).
 #include "app/Seams.h"
 #include "app/State.h"
 #include "import/ImportText.h"
