@@ -67,7 +67,12 @@ xdotool windowmove "$files" 1250 0
 click "$main" 426 -42
 shot "$(window "^Song Optimiser")" ostrak-optimiser
 click "$main" 928 -42
-shot "$(window "^Import Module")" ostrak-import
+import_window=$(window "^Import Module")
+click "$import_window" 200 22 # the module field; Enter opens what is typed there
+xdotool type --delay 1 "$(realpath "$here/../tests/data/modules/import-example.it")"
+xdotool key Return
+sleep 1.5
+shot "$import_window" ostrak-import
 click "$main" 680 196
 shot "$(window "^Pitch Guide")" ostrak-pitch
 

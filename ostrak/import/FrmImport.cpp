@@ -43,6 +43,21 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     txtStartPos = new common::TextBox(QStringLiteral("txtStartPos"), this);
     txtStartPos->setMaximumWidth(60);
 
+    tblInstruments = new QTableWidget(0, 4, this);
+    tblInstruments->setObjectName(QStringLiteral("tblInstruments"));
+    tblInstruments->setHorizontalHeaderLabels({QStringLiteral("Instrument"), QStringLiteral("Name"),
+                                               QStringLiteral("Notes played"), QStringLiteral("Sound type")});
+    tblInstruments->verticalHeader()->setVisible(false);
+    tblInstruments->horizontalHeader()->setSectionResizeMode(kInstrumentName, QHeaderView::Stretch);
+    tblInstruments->setColumnWidth(kInstrumentType, 190);
+    tblInstruments->setSelectionMode(QAbstractItemView::NoSelection);
+    cmbNotes = new QComboBox(this);
+    cmbNotes->setObjectName(QStringLiteral("cmbNotes"));
+    cmbNotes->addItems({QStringLiteral("As pitch codes"), QStringLiteral("By pitch")});
+    txtTranspose = new common::TextBox(QStringLiteral("txtTranspose"), this);
+    txtTranspose->setMaximumWidth(60);
+    txtTranspose->setText8("0");
+
     cmdImportPattern = common::namedButton("cmdImportPattern", "Import Selected Pattern", this);
     cmdImportSong = common::namedButton("cmdImportSong", "Import Whole Song", this);
     txtImportLog = new QPlainTextEdit(this);
@@ -67,19 +82,54 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     options->addWidget(new QLabel(QStringLiteral("First position (song)"), this));
     options->addWidget(txtStartPos);
     g->addLayout(options, 2, 0);
+    g->addWidget(tblInstruments, 3, 0);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(new QLabel(QStringLiteral("Notes"), this));
+    notes->addWidget(cmbNotes);
+    notes->addWidget(new QLabel(QStringLiteral("Transpose (semitones)"), this));
+    notes->addWidget(txtTranspose);
+    notes->addStretch(1);
+    g->addLayout(notes, 4, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdImportPattern);
     buttons->addWidget(cmdImportSong);
-    g->addLayout(buttons, 3, 0);
-    g->addWidget(txtImportLog, 4, 0);
+    g->addLayout(buttons, 5, 0);
+    g->addWidget(txtImportLog, 6, 0);
     g->setRowStretch(1, 3);
-    g->setRowStretch(4, 2);
-    resize(640, 520);
+    g->setRowStretch(3, 3);
+    g->setRowStretch(6, 2);
+    resize(680, 720);
 
     chooseModuleFile = [](QWidget* parent) {
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Module"), QString(),
                                             QString::fromLatin1(kModuleFilter));
     };
+}
+
+void FrmImport::addInstrumentRow(int number, const QString& name, const QString& notes, const QStringList& types,
+                                 const QString& current)
+{
+    const int row = tblInstruments->rowCount();
+    tblInstruments->insertRow(row);
+    auto fixed = [&](int column, const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setFlags(Qt::ItemIsEnabled);
+        tblInstruments->setItem(row, column, item);
+    };
+    fixed(kInstrumentNumber, QString::number(number));
+    fixed(kInstrumentName, name);
+    fixed(kInstrumentNotes, notes);
+    auto* type = new QComboBox(tblInstruments);
+    type->setObjectName(QStringLiteral("cmbType%1").arg(number));
+    type->setEditable(true); // a type can be typed; the import checks a slot has it
+    type->addItems(types);
+    type->setCurrentText(current);
+    tblInstruments->setCellWidget(row, kInstrumentType, type);
+}
+
+QComboBox* FrmImport::typeBox(int row) const
+{
+    return qobject_cast<QComboBox*>(tblInstruments->cellWidget(row, kInstrumentType));
 }
 
 } // namespace ostrak

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalBlocker>
 
 #include <charconv>
 
@@ -61,6 +62,9 @@ ImportCommands::ImportCommands(FrmImport& f, FrmMain& w, WorkingMemory& store, S
     QObject::connect(f.txtModule, &QLineEdit::returnPressed, &f, [this] { openModule(); });
     QObject::connect(f.cmdImportPattern, &QPushButton::clicked, &f, [this] { importPattern(); });
     QObject::connect(f.cmdImportSong, &QPushButton::clicked, &f, [this] { importSong(); });
+    for (QComboBox* channel : {f.cmbChannelA, f.cmbChannelB})
+        QObject::connect(channel, &QComboBox::currentIndexChanged, &f, [this] { refreshMap(); });
+    QObject::connect(f.cmbNotes, &QComboBox::currentIndexChanged, &f, [this] { setDefaultTranspose(); });
 }
 
 void ImportCommands::showWindow()
@@ -104,9 +108,12 @@ bool ImportCommands::openModule()
     // Whatever was open is closed first, so a failed open never leaves the
     // previous module behind the new name.
     module_.reset();
+    const QSignalBlocker blockA(f_.cmbChannelA), blockB(f_.cmbChannelB);
     f_.listPatterns->clear();
     f_.cmbChannelA->clear();
     f_.cmbChannelB->clear();
+    f_.tblInstruments->setRowCount(0);
+    uses_.clear();
 
     const QString path = f_.txtModule->text();
     const std::string shown = path.toStdString();
@@ -172,6 +179,7 @@ bool ImportCommands::openModule()
     f_.cmbChannelB->setCurrentIndex(m.channels() >= 2 ? 1 : f_.cmbChannelB->count() - 1);
     if (m.channels() < 2)
         log("The module has one channel: CH2 stays empty.");
+    refreshMap();
     return true;
 }
 
@@ -197,9 +205,17 @@ void ImportCommands::importPattern()
     }
     const int pattern = item->data(0, Qt::UserRole).toInt();
     const int rows = module_->rows(pattern);
+    const std::optional<ImportSettings> settings = readSettings();
+    if (!settings)
+        return;
     std::string text;
+    PitchReport report;
     try {
-        text = module_->clipboardText(pattern, 0, rows - 1, channelOf(f_.cmbChannelA), channelOf(f_.cmbChannelB));
+        const auto starts = soundingAtPatternStarts(*module_, module_->firstSongOrder(), settings->channelA,
+                                                    settings->channelB);
+        const auto start = starts.find(pattern);
+        text = importText(*module_, pattern, *settings, start == starts.end() ? ChannelsSounding{} : start->second,
+                          report);
     } catch (const ModuleError& e) {
         refuse(e.what());
         return;
@@ -211,6 +227,7 @@ void ImportCommands::importPattern()
     }
     const OrderPattern shown{pattern, module_->patternName(pattern), rows, {}};
     log("Imported " + describePattern(shown) + " to position " + std::to_string(position) + leftOutNote(rows) + ".");
+    logNotes({pattern}, *settings, report);
 }
 
 void ImportCommands::importSong()
@@ -231,14 +248,18 @@ void ImportCommands::importSong()
         return;
     }
     const SongPlan& plan = std::get<SongPlan>(planned);
+    const std::optional<ImportSettings> settings = readSettings();
+    if (!settings)
+        return;
 
     // Every text is made before anything changes, so a fault in the module
     // cannot leave half a song behind.
     std::vector<std::string> texts;
+    PitchReport report;
     try {
+        const auto starts = soundingAtPatternStarts(*module_, order, settings->channelA, settings->channelB);
         for (int pattern : plan.patterns)
-            texts.push_back(module_->clipboardText(pattern, 0, module_->rows(pattern) - 1, channelOf(f_.cmbChannelA),
-                                                   channelOf(f_.cmbChannelB)));
+            texts.push_back(importText(*module_, pattern, *settings, starts.at(pattern), report));
     } catch (const ModuleError& e) {
         refuse(std::string(e.what()) + " Nothing was imported.");
         return;
@@ -267,6 +288,7 @@ void ImportCommands::importSong()
         + joinNumbers(plan.positions) + ").");
     if (order.namesNoPattern > 0)
         log(std::to_string(order.namesNoPattern) + " order entries named no pattern and were left out.");
+    logNotes(plan.patterns, *settings, report);
 }
 
 } // namespace ostrak

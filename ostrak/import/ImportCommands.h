@@ -2,10 +2,14 @@
 // What the "Import Module" window's buttons do. It opens a module and imports
 // one pattern or the whole song through the main window's own commands: the
 // position field, the input field, ">> BANG! >>" and "ADD SEQ", so the result
-// is what pasting by hand would give.
+// is what pasting the import's text by hand would give (the module's own
+// rows for a module written for ostrak, else rows rewritten by the
+// instrument map and the notes choice).
 #include "app/Seams.h"
 #include "store/WorkingMemory.h"
 #include "ModuleClipboard.h"
+#include "ImportText.h"
+#include "InstrumentMap.h"
 
 #include <optional>
 #include <string>
@@ -39,12 +43,25 @@ private:
     // presses ">> BANG! >>"; false when the converter did not store it.
     bool convertAtCurrentPosition(const std::string& text);
 
+    // The instrument map, notes choice and transpose for the channels picked.
+    void refreshMap();
+    void setDefaultTranspose();
+    std::vector<int> slotTypes() const;
+    // The table's types, one per instrument row; none when one is no number.
+    std::optional<std::vector<int>> chosenTypes() const;
+    // What the controls ask for, or none after saying why.
+    std::optional<ImportSettings> readSettings();
+    // Log lines after an import: the notes and a warning when there were none.
+    void logNotes(const std::vector<int>& patterns, const ImportSettings& settings, const PitchReport& report);
+
     FrmImport& f_;
     FrmMain& w_;
     WorkingMemory& store_;
     Seams& seams_;
     MemoryCommands& memory_;
     std::optional<TrackerModule> module_;
+    std::vector<InstrumentUse> uses_; // the rows of tblInstruments
+    bool ostrakWay_ = false;
 };
 
 } // namespace ostrak

@@ -16,9 +16,8 @@ namespace {
 constexpr int kOrderSkip = 0xFFFE;
 constexpr int kOrderEnd = 0xFFFF;
 
-// libopenmpt's raw note values past the 120 playable notes.
-constexpr int kLastNote = 120;
-constexpr int kNoteFade = 253, kNoteCut = 254, kNoteOff = 255;
+constexpr int kLastNote = kModuleLastNote;
+constexpr int kNoteFade = kModuleNoteFade, kNoteCut = kModuleNoteCut, kNoteOff = kModuleNoteOff;
 
 std::string twoDigits(int v)
 {
@@ -159,6 +158,23 @@ std::string TrackerModule::cellText(int pattern, int row, int channel) const
     else
         cell += itEffectLetter(effect) + twoHexDigits(raw(openmpt::module::command_parameter));
     return cell;
+}
+
+TrackerModule::RawCell TrackerModule::rawCell(int pattern, int row, int channel) const
+{
+    if (channel < 0)
+        return {};
+    auto raw = [&](int command) {
+        return int(module_->get_pattern_row_channel_command(pattern, row, channel, command));
+    };
+    return {raw(openmpt::module::command_note), raw(openmpt::module::command_instrument)};
+}
+
+std::string TrackerModule::instrumentName(int number) const
+{
+    const std::vector<std::string> names = module_->get_num_instruments() > 0 ? module_->get_instrument_names()
+                                                                              : module_->get_sample_names();
+    return number >= 1 && number <= int(names.size()) ? names[std::size_t(number - 1)] : std::string();
 }
 
 std::string TrackerModule::clipboardText(int pattern, int firstRow, int lastRow, int channelA, int channelB) const

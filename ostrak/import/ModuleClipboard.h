@@ -22,6 +22,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// libopenmpt's raw note values past the 120 playable notes.
+inline constexpr int kModuleLastNote = 120;
+inline constexpr int kModuleNoteFade = 253, kModuleNoteCut = 254, kModuleNoteOff = 255;
+
 // One entry of the first song's order list that names a pattern.
 struct OrderEntry {
     int order = 0;   // index in the module's order list, as the tracker shows it
@@ -66,6 +70,16 @@ public:
     std::string clipboardText(int pattern, int firstRow, int lastRow, int channelA, int channelB) const;
     // One twelve-character cell, "|" included.
     std::string cellText(int pattern, int row, int channel) const;
+    // The cell's raw note (0 empty, 1-120 C-0..B-9, kModuleNoteFade/Cut/Off)
+    // and instrument number (0 empty, any number the module has); a channel
+    // of -1 gives an empty cell.
+    struct RawCell {
+        int note = 0;
+        int instrument = 0;
+    };
+    RawCell rawCell(int pattern, int row, int channel) const;
+    // The instrument's name, or the sample's in a module without instruments.
+    std::string instrumentName(int number) const;
 
 private:
     std::unique_ptr<openmpt::module> module_;

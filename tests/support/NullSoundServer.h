@@ -1,6 +1,6 @@
 #pragma once
 // A private PulseAudio server that plays into nothing and records what it played.
-#include "support/TestSupport.h"
+#include "TestSupport.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

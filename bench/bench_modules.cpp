@@ -1,0 +1,78 @@
+// Real modules written by others, each imported whole through the import
+// window with its defaults, then GEN All Code, SONG COMPILE and dasm; prints
+// what each needed, how far its notes are off and whether song.h fits 4 KB.
+// The modules are not in the repository (their licences are not its own):
+//   bench_modules FOLDER   e.g. the music of Debian's pingus-data and tecnoballz-data
+// Exit code 1 when a song.h that fits does not assemble.
+#include "BenchApp.h"
+#include "import/FrmImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+std::string after(const std::string& text, const std::string& from)
+{
+    const std::size_t a = text.rfind(from);
+    return a == std::string::npos ? "" : text.substr(a + from.size(), text.find('\n', a) - a - from.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bench::BenchApp bench(argc, argv);
+    if (!bench.ready() || argc < 2) {
+        std::fprintf(stderr, "usage: bench_modules FOLDER\n");
+        return 2;
+    }
+    const QString where = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString engine = QStringLiteral(SOURCE_DIR "/engine/engine.asm");
+    int failed = 0;
+    for (const QString& file : QDir(where).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name)) {
+        bench::QuietOstrak quiet;
+        ostrak::FrmMain& w = quiet.app.main();
+        ostrak::FrmImport& imp = quiet.app.importer();
+        w.cmdImport->click();
+        imp.txtModule->setText(where + "/" + file);
+        imp.cmdOpenModule->click();
+        std::string map;
+        for (int r = 0; r < imp.tblInstruments->rowCount(); ++r)
+            map += (map.empty() ? "" : " ") + imp.tblInstruments->item(r, 0)->text().toStdString() + ">"
+                   + std::to_string(std::atoi(imp.typeBox(r)->currentText().toLatin1().constData()));
+        std::printf("%s: %s, transpose %s, map %s\n", file.toLocal8Bit().constData(),
+                    imp.cmbNotes->currentText().toLocal8Bit().constData(), imp.txtTranspose->text8().c_str(),
+                    map.c_str());
+        imp.cmdImportSong->click();
+        if (!quiet.messages.shown.empty()) {
+            std::printf("  refused: %s\n", quiet.messages.shown.back().c_str());
+            continue;
+        }
+        const std::string log = imp.txtImportLog->toPlainText().toStdString();
+        std::printf("  %s\n", after(log, "Notes: ").c_str());
+        w.cmdGenAllCode->click();
+        w.cmdCompileSong->click();
+        QFile::remove(QStringLiteral("engine.asm"));
+        QFile::copy(engine, QStringLiteral("engine.asm"));
+        QProcess dasm;
+        dasm.setProcessChannelMode(QProcess::MergedChannels);
+        dasm.start(QStringLiteral("dasm"), {"engine.asm", "-f3", "-osong.bin"});
+        const bool ran = dasm.waitForFinished(60000);
+        const std::string output = dasm.readAll().toStdString();
+        const bool tooLarge = output.find("song.h is too large") != std::string::npos;
+        const bool built = ran && dasm.exitCode() == 0 && QFileInfo(QStringLiteral("song.bin")).size() == 4096;
+        std::printf("  song.h %lld bytes: %s\n", static_cast<long long>(QFileInfo(QStringLiteral("song.h")).size()),
+                    built      ? "dasm builds it, 4 KB"
+                    : tooLarge ? ("does not fit: the ROM is " + after(output, "the ROM is ")).c_str()
+                               : ("dasm fails: " + output).c_str());
+        failed += !built && !tooLarge;
+        QFile::remove(QStringLiteral("song.bin"));
+    }
+    return failed ? 1 : 0;
+}
