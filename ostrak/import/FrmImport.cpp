@@ -1,6 +1,7 @@
 #include "FrmImport.h"
 
 #include "NamedControls.h"
+#include "WindowFit.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -50,7 +51,8 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     txtImportLog->setReadOnly(true);
     txtImportLog->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    auto* g = new QGridLayout(this);
+    auto* body = new QWidget(this);
+    auto* g = new QGridLayout(body);
     auto* file = new QHBoxLayout;
     file->addWidget(new QLabel(QStringLiteral("Module"), this));
     file->addWidget(txtModule, 1);
@@ -74,6 +76,7 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     g->addWidget(txtImportLog, 4, 0);
     g->setRowStretch(1, 3);
     g->setRowStretch(4, 2);
+    common::scrollBody(this, body);
     resize(640, 520);
 
     chooseModuleFile = [](QWidget* parent) {
