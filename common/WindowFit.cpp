@@ -106,6 +106,8 @@ private:
             return;
         const QRect free = screen->availableGeometry();
         const QMargins frame = frameOf(window_, anchor_);
+        if (!shown_)
+            window_->resize(window_->size().expandedTo(contentsNeed()));
         const QSize size = window_->size().grownBy(frame);
         QRect target;
         if (!shown_ && besideAnchor)
@@ -116,9 +118,25 @@ private:
             return; // fits: the window system places it, as it always has
         else
             target = insideRect(QRect(free.topLeft(), size), free);
-        if (target.size() != size)
-            window_->resize(target.size().shrunkBy(frame));
-        window_->move(target.topLeft());
+        // The client area is placed, not the frame: a window not yet framed
+        // would otherwise put its client where its frame should go.
+        window_->setGeometry(target.marginsRemoved(frame));
+    }
+
+    // A window opens no smaller than its scrolled contents want at its
+    // width, as it did when they filled it directly.
+    QSize contentsNeed() const
+    {
+        for (auto* area : window_->findChildren<QScrollArea*>()) {
+            QWidget* body = area->widget();
+            if (!area->property(kFollowsFocus).toBool() || !body || area->window() != window_)
+                continue;
+            QSize need = body->minimumSizeHint().expandedTo(body->minimumSize());
+            if (body->hasHeightForWidth())
+                need.setHeight(std::max(need.height(), body->heightForWidth(window_->width())));
+            return need;
+        }
+        return {};
     }
 
     QWidget* window_;

@@ -48,15 +48,20 @@ shot() { # window id, file name: the window and its frame
   import -window root -crop "$((w + l + r))x$((h + t + b))+$((x - l))+$((y - t))" +repage "$out/$2$tag.png"
   echo "$out/$2$tag.png"
 }
-scroll() { # window id, wheel button (4 up, 5 down, 6 left, 7 right): as far as it goes
+scroll() { # window id, down or right: the window's contents as far as they go
   local info x y w h
   info=$(xwininfo -id "$1")
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
   w=$(sed -n 's/.*Width: *//p' <<<"$info")
   h=$(sed -n 's/.*Height: *//p' <<<"$info")
-  # Over the vertical scroll bar, whose wheel scrolls the window's contents.
-  xdotool mousemove $((x + w - 5)) $((y + h / 2)) click --repeat 40 --delay 20 "$2"
+  # The wheel over a scroll bar at the window's edge moves that bar.
+  if [ "$2" = down ]; then
+    xdotool mousemove $((x + w - 5)) $((y + h / 2))
+  else
+    xdotool mousemove $((x + w / 2)) $((y + h - 5))
+  fi
+  xdotool click --repeat 40 --delay 20 5
   sleep 0.5
 }
 click() { # window id, x, y inside it (a negative y counts from the bottom)
@@ -86,7 +91,7 @@ xdotool windowminimize "$side"
 # window is scrolled down first, and the row sits above the sideways bar.
 row=-42
 if [ -n "$tag" ]; then
-  scroll "$main" 5
+  scroll "$main" down
   row=-56
 fi
 for side in "75|^LOAD / SAVE|ostrak-files" "426|^Song Optimiser|ostrak-optimiser" "928|^Import Module|ostrak-import"; do
@@ -97,7 +102,7 @@ for side in "75|^LOAD / SAVE|ostrak-files" "426|^Song Optimiser|ostrak-optimiser
   xdotool windowminimize "$id"
 done
 if [ -n "$tag" ]; then
-  scroll "$main" 7
+  scroll "$main" right
   shot "$main" ostrak-scrolled
 fi
 
