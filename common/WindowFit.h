@@ -25,9 +25,10 @@ QRect besideRect(QSize size, const QRect& anchor, const QRect& free);
 QScrollArea* scrollBody(QWidget* window, QWidget* body, QSize least = {});
 
 // Each time `window` is shown it is made to fit the free area of its screen.
-// A window that fits and was never placed is left to the window system, so on
-// a large screen nothing changes. With an `anchor` (the main window), the
-// first showing goes beside it.
+// The first time, it opens no smaller than its scrolled contents want (where
+// the screen allows); a window that fits and was never placed is left to the
+// window system, so on a large screen nothing changes. With an `anchor` (the
+// main window), the first showing goes beside it.
 void keepOnScreen(QWidget* window, const QWidget* anchor = nullptr);
 
 } // namespace common
