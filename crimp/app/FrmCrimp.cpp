@@ -2,6 +2,7 @@
 
 #include "common/NamedControls.h"
 #include "CrimpCommands.h"
+#include "common/WindowFit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,6 +33,8 @@ std::string caption8(const QLabel* label)
 
 namespace {
 
+const QSize kDesignSize(1000, 720);
+
 QLabel* label(const char* name, const char* caption, QWidget* parent)
 {
     auto* l = new QLabel(QString::fromLatin1(caption), parent);
@@ -58,7 +61,8 @@ frmCrimp::frmCrimp(const common::Clock& clock, QWidget* parent) : QWidget(parent
     layOut();
     commands_ = std::make_unique<CrimpCommands>(*this, clock);
     connectCommands();
-    resize(1000, 720);
+    resize(kDesignSize);
+    common::keepOnScreen(this);
 }
 
 frmCrimp::~frmCrimp() = default;
@@ -144,9 +148,12 @@ void frmCrimp::layOut()
     right->addWidget(Shape2);
     right->addWidget(Shape3);
     right->addWidget(txtOut, 1);
-    auto* outer = new QHBoxLayout(this);
+    // Below its design size the window scrolls over the controls.
+    auto* body = new QWidget(this);
+    auto* outer = new QHBoxLayout(body);
     outer->addLayout(left, 1);
     outer->addLayout(right, 1);
+    common::scrollBody(this, body, kDesignSize);
 }
 
 void frmCrimp::connectCommands()

@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "common/NamedControls.h"
+#include "common/WindowFit.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -63,11 +64,15 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
     columns->addWidget(buildOutputColumn(), 4);
     outer->addLayout(columns, 1);
     outer->addWidget(buildBottomRow());
-    setCentralWidget(central);
+    // The controls keep their design layout on any screen: a smaller window
+    // scrolls over them instead of squeezing them.
+    const QSize design(1500, 960);
+    common::scrollBody(this, central, design);
 
     txtNameA->setBackColor(kColourUnstored);
     txtNameB->setBackColor(kColourUnstored);
-    resize(1500, 960);
+    resize(design);
+    common::keepOnScreen(this);
 }
 
 QWidget* FrmMain::buildInputColumn()

@@ -1,6 +1,7 @@
 #include "FrmImport.h"
 
 #include "common/NamedControls.h"
+#include "common/WindowFit.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -65,7 +66,8 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     txtImportLog->setReadOnly(true);
     txtImportLog->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    auto* g = new QGridLayout(this);
+    auto* body = new QWidget(this);
+    auto* g = new QGridLayout(body);
     auto* file = new QHBoxLayout;
     file->addWidget(new QLabel(QStringLiteral("Module"), this));
     file->addWidget(txtModule, 1);
@@ -98,6 +100,7 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     g->setRowStretch(1, 3);
     g->setRowStretch(3, 3);
     g->setRowStretch(6, 2);
+    common::scrollBody(this, body);
     resize(680, 720);
 
     chooseModuleFile = [](QWidget* parent) {

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "convert/Tables.h"
 #include "sound/PitchGuide.h"
+#include "common/WindowFit.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -25,7 +26,8 @@ FrmPitch::FrmPitch(FrmMain& w, const NoteTable& notes) : QWidget(&w, Qt::Window)
 {
     setObjectName(QStringLiteral("frmPitch"));
     setWindowTitle(QStringLiteral("Pitch Guide"));
-    auto* v = new QVBoxLayout(this);
+    auto* body = new QWidget(this);
+    auto* v = new QVBoxLayout(body);
     v->addWidget(new QLabel(
         QStringLiteral("The tone the console plays for each note of each sound slot, the nearest note of equal "
                        "temperament (A4 = 440 Hz) and how far off it is. Notes more than %1 cents off are "
@@ -44,6 +46,7 @@ FrmPitch::FrmPitch(FrmMain& w, const NoteTable& notes) : QWidget(&w, Qt::Window)
     tblPitch->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblPitch->horizontalHeader()->setStretchLastSection(true);
     v->addWidget(tblPitch, 1);
+    common::scrollBody(this, body);
     resize(720, 640);
 
     for (int i = 0; i < 8; ++i)

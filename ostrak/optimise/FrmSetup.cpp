@@ -3,6 +3,7 @@
 #include "common/NamedControls.h"
 #include "common/Failure.h"
 #include "common/TextFile.h"
+#include "common/WindowFit.h"
 #include "app/FrmMain.h"
 
 #include <QFont>
@@ -62,6 +63,32 @@ QFrame* shape(const char* name, QWidget* parent)
     return f;
 }
 
+// The window's contents, scrolled as one: the controls right of the strip
+// where the marks are drawn.
+class MarkSurface : public QWidget {
+public:
+    MarkSurface(const FrmSetup& owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QWidget::paintEvent(e);
+        QPainter painter(this);
+        for (const OptMark& m : owner_.marks()) {
+            painter.setPen(QPen(common::colorFromBgr(m.colour), 0));
+            const QPointF a = FrmSetup::surfacePoint(m.x1, m.y1);
+            const QPointF b = FrmSetup::surfacePoint(m.x2, m.y2);
+            if (m.kind == OptMark::Kind::Line)
+                painter.drawLine(a, b);
+            else
+                painter.drawRect(QRectF(a, b));
+        }
+    }
+
+private:
+    const FrmSetup& owner_;
+};
+
 std::string tableFullNote(int channel)
 {
     return "\r\nStopped: channel " + std::to_string(channel) + " has no room beyond pattern " +
@@ -112,13 +139,15 @@ FrmSetup::FrmSetup(FrmMain& w, Seams& seams)
     logs->addWidget(txtIn, 1);
     logs->addWidget(txtOpt, 1);
 
-    auto* layout = new QVBoxLayout(this);
+    surface_ = new MarkSurface(*this, this);
+    auto* layout = new QVBoxLayout(surface_);
     layout->setContentsMargins(kMarkStripWidth, 8, 8, 8);
     layout->addWidget(Text1);
     layout->addWidget(Shape1);
     layout->addWidget(Shape2);
     layout->addLayout(logs, 1);
-    setMinimumSize(kMarkStripWidth + 500, kMarkStripHeight + 16);
+    // Smaller than this the window scrolls, so the marks' strip stays whole.
+    common::scrollBody(this, surface_, QSize(kMarkStripWidth + 500, kMarkStripHeight + 16));
     resize(kMarkStripWidth + 900, kMarkStripHeight + 16);
 
     connect(Command1, &QPushButton::clicked, this, [this] { openInput(); });
@@ -191,22 +220,7 @@ void FrmSetup::keepMarks(const std::vector<OptMark>& marks)
         }
     }
     if (added)
-        update();
-}
-
-void FrmSetup::paintEvent(QPaintEvent* e)
-{
-    QWidget::paintEvent(e);
-    QPainter painter(this);
-    for (const OptMark& m : marks_) {
-        painter.setPen(QPen(common::colorFromBgr(m.colour), 0));
-        const QPointF a = surfacePoint(m.x1, m.y1);
-        const QPointF b = surfacePoint(m.x2, m.y2);
-        if (m.kind == OptMark::Kind::Line)
-            painter.drawLine(a, b);
-        else
-            painter.drawRect(QRectF(a, b));
-    }
+        surface_->update();
 }
 
 } // namespace ostrak

@@ -46,11 +46,10 @@ public:
     // Where a point in layout units lands on the window's surface.
     static QPointF surfacePoint(int x, int y);
 
-protected:
-    void paintEvent(QPaintEvent* e) override;
-
 private:
     void keepMarks(const std::vector<OptMark>& marks);
+
+    QWidget* surface_; // holds the controls; the marks are drawn on it
 
     Seams& seams_;
     OptimiseTables tables_;

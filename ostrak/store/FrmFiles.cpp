@@ -1,6 +1,7 @@
 #include "FrmFiles.h"
 
 #include "common/NamedControls.h"
+#include "common/WindowFit.h"
 #include "app/FrmMain.h"
 #include "ProjectFile.h"
 
@@ -131,7 +132,8 @@ FrmFiles::FrmFiles(FrmMain& w, WorkingMemory& memory, Seams& seams)
     txtLog->setStyleSheet(QStringLiteral("QPlainTextEdit { color: #00ff00; background: black; }"));
     BoxSave = new FilledBar(QStringLiteral("BoxSave"), this);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
     layout->addWidget(Label1);
     layout->addWidget(txtFile);
     layout->addWidget(Label2);
@@ -149,6 +151,7 @@ FrmFiles::FrmFiles(FrmMain& w, WorkingMemory& memory, Seams& seams)
     layout->addWidget(txtLog, 1);
     layout->addWidget(BoxSave);
     layout->addWidget(cmdClose);
+    common::scrollBody(this, body);
     resize(620, 560);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { saveProjectFile(); });

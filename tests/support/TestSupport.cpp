@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <clocale>
 #include <fstream>
@@ -12,6 +13,19 @@
 
 namespace testing_support {
 
+namespace {
+QSize& screenSize()
+{
+    static QSize size(1920, 1200);
+    return size;
+}
+} // namespace
+
+void useScreen(QSize size)
+{
+    screenSize() = size;
+}
+
 void ensureApplication()
 {
     if (QApplication::instance())
@@ -19,7 +33,17 @@ void ensureApplication()
     static int argc = 1;
     static char name[] = "tests";
     static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's own screen is smaller than the windows; the screen is
+    // set, so window sizes do not depend on the platform's default.
+    static QTemporaryFile config(QDir::tempPath() + QStringLiteral("/offscreen-XXXXXX.json"));
+    if (!config.open())
+        throw std::runtime_error("cannot write the offscreen screen configuration");
+    config.write(QStringLiteral(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": %1, "height": %2}]})")
+                     .arg(screenSize().width())
+                     .arg(screenSize().height())
+                     .toUtf8());
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.fileName()).toLocal8Bit());
     new QApplication(argc, argv);
 }
 

@@ -3,6 +3,7 @@
 // tests run offscreen without blocking on a message box or starting programs.
 #include "common/Clock.h"
 
+#include <QSize>
 #include <QTemporaryDir>
 
 #include <map>
@@ -11,8 +12,11 @@
 
 namespace testing_support {
 
-// A QApplication for the whole test program (offscreen platform).
+// A QApplication for the whole test program, on the offscreen platform with
+// one screen of a desktop's size (1920x1200) unless useScreen asked for another.
 void ensureApplication();
+// The screen size ensureApplication will give; only before it is first called.
+void useScreen(QSize size);
 
 class FixedClock : public common::Clock {
 public:
