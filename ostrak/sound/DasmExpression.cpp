@@ -45,6 +45,11 @@ public:
         }
         if (!args_.empty() || !ops_.empty())
             syntax();
+        if (out_.error == unreadable() && !hint_.empty()) {
+            out_.error = hint_;
+            if (whole_)
+                cur_ = Value{*whole_};
+        }
         out_.items.push_back(cur_);
         return std::move(out_);
     }
@@ -52,12 +57,10 @@ public:
 private:
     char at(std::size_t i) const { return i < s_.size() ? s_[i] : '\0'; }
 
-    void fail(const std::string& why, bool unsupported = false)
+    void fail(const std::string& why)
     {
-        if (out_.error.empty()) {
+        if (out_.error.empty())
             out_.error = why;
-            out_.unsupported = unsupported;
-        }
     }
     void syntax() { fail(unreadable()); }
     std::string unreadable() const
@@ -118,7 +121,7 @@ private:
         case '|': doop(at(i + 1) == '|' ? Op::OrOr : Op::Or, at(i + 1) == '|' ? 11 : 13); return i + (at(i + 1) == '|' ? 2 : 1);
         case '(': case '[':
             if (ops_.size() >= kMaxOps)
-                fail("brackets nested too deeply for ostrak", true);
+                fail("brackets nested too deeply for ostrak");
             else
                 ops_.push_back({Op::Mark, 0});
             return i + 1;
@@ -199,18 +202,21 @@ private:
         }
         push({wrap(value)});
         const std::string number(s_.substr(start, i - start));
-        if (radix == 8 && isDigit(at(i))) {
+        // Two numbers in a row are a syntax error to dasm; these say why.
+        if (radix == 8 && isDigit(at(i)) && hint_.empty()) {
             std::size_t end = i;
             while (isDigit(at(end)))
                 ++end;
-            fail(std::string(s_.substr(start, end - start)) +
-                 " starts with 0, so dasm reads it in octal, where 8 and 9 are no digits; dasm rejects it");
+            hint_ = std::string(s_.substr(start, end - start)) +
+                    " starts with 0, so dasm reads it in octal, where 8 and 9 are no digits; dasm rejects it";
         }
-        if (radix == 10 && at(i) == '.' && isDigit(at(i + 1))) {
-            for (++i; isNameChar(at(i)); ++i) {
-            }
-            fail(std::string(s_.substr(start, i - start)) + " has a fraction; dasm takes whole numbers only (" +
-                 std::to_string(value) + " is played)");
+        if (radix == 10 && at(i) == '.' && isDigit(at(i + 1)) && hint_.empty()) {
+            std::size_t end = i + 1;
+            while (isNameChar(at(end)))
+                ++end;
+            hint_ = std::string(s_.substr(start, end - start)) + " has a fraction; dasm takes whole numbers only (" +
+                    std::to_string(value) + " is played)";
+            whole_ = wrap(value);
         }
         return i;
     }
@@ -229,9 +235,6 @@ private:
         const std::string_view name = s_.substr(i, end - i);
         if (name == ".") {
             push({pc_});
-        } else if (isLocalName(name)) {
-            fail(std::string(name) + " is a local label; ostrak does not read those", true);
-            push({});
         } else if (const std::optional<Value> found = lookup_(name)) {
             if (found->text)
                 pushText(*found->text);
@@ -255,7 +258,7 @@ private:
     void push(Value value)
     {
         if (args_.size() + 1 >= kMaxArgs) {
-            fail("an expression too long for ostrak", true);
+            fail("an expression too long for ostrak");
             return;
         }
         args_.push_back(std::move(value));
@@ -272,7 +275,7 @@ private:
             while (!ops_.empty() && ops_.back().priority != 0 && priority <= ops_.back().priority)
                 evalTop();
         if (ops_.size() >= kMaxOps - 1) {
-            fail("an expression too long for ostrak", true);
+            fail("an expression too long for ostrak");
             return;
         }
         ops_.push_back({op, priority});
@@ -379,6 +382,8 @@ private:
     std::vector<Value> args_;
     std::vector<OpEntry> ops_;
     bool lastWasOp_ = true;
+    std::string hint_;
+    std::optional<std::int64_t> whole_;
     Value cur_;
     Evaluation out_;
 };
@@ -388,11 +393,6 @@ private:
 Evaluation evaluate(std::string_view text, std::int64_t pc, const Lookup& lookup)
 {
     return Evaluator(text, pc, lookup).run();
-}
-
-bool isLocalName(std::string_view name)
-{
-    return !name.empty() && (name.front() == '.' || name.back() == '$');
 }
 
 } // namespace ostrak::sound::dasm

@@ -32,19 +32,14 @@ using Lookup = std::function<std::optional<Value>(std::string_view name)>;
 struct Evaluation {
     // The comma-separated items; an empty text is one item of 0, as in dasm.
     std::vector<Value> items;
-    // Empty, or why dasm stops on this text (or, where `unsupported`, why
-    // ostrak does not follow dasm here and refuses the line instead).
+    // Empty, or why dasm stops on this text (or why ostrak, not following
+    // dasm that far, refuses it).
     std::string error;
-    bool unsupported = false;
     // Names used that are not defined (yet).
     std::vector<std::string> undefined;
 };
 
 // `pc` is the address of the line's first byte ("." and a leading "*").
 Evaluation evaluate(std::string_view text, std::int64_t pc, const Lookup& lookup);
-
-// True for a name dasm keeps apart per subroutine (".x") or per label ("x$"):
-// song.h has no use for them, so ostrak does not follow their scopes.
-bool isLocalName(std::string_view name);
 
 } // namespace ostrak::sound::dasm

@@ -22,11 +22,10 @@ std::string lowered(std::string_view text)
 
 void keepBlanks(std::string& part) { std::replace(part.begin(), part.end(), kKeptBlank, ' '); }
 
-SourceLine refused(std::string why, bool unsupported)
+SourceLine refused(std::string why)
 {
     SourceLine line;
     line.problem = std::move(why);
-    line.unsupported = unsupported;
     return line;
 }
 
@@ -37,12 +36,11 @@ SourceLine splitLine(std::string_view text)
     text = text.substr(0, text.find('\0')); // dasm's C strings end there
     if (text.size() + 2 > kMaxLineChars)
         return refused("longer than the " + std::to_string(kMaxLineChars - 2) +
-                           " characters dasm reads as one line; ostrak does not read it",
-                       true);
+                           " characters dasm reads as one line; ostrak does not read it");
     // dasm's /* */ comments count only before the first ";", wherever quotes are.
     const std::string_view beforeSemicolon = text.substr(0, text.find(';'));
     if (beforeSemicolon.find("/*") != std::string_view::npos || beforeSemicolon.find("*/") != std::string_view::npos)
-        return refused("ostrak does not read dasm's /* */ comments", true);
+        return refused("ostrak does not read dasm's /* */ comments");
 
     // The comment goes; tabs become blanks; a character constant ('c) and a
     // string ("...") keep their blanks and any ";" in them.
@@ -52,24 +50,24 @@ SourceLine splitLine(std::string_view text)
         if (c == ';')
             break;
         if (static_cast<unsigned char>(c) >= 0x80 || (static_cast<unsigned char>(c) < 0x20 && c != '\t'))
-            return refused("ostrak reads only plain ASCII outside comments", true);
+            return refused("ostrak reads only plain ASCII outside comments");
         if (c == '{')
-            return refused("ostrak does not read dasm's macro arguments ({...})", true);
+            return refused("ostrak does not read dasm's macro arguments ({...})");
         if (c == '\'') {
             buf += c;
             const char next = i + 1 < text.size() ? text[++i] : ' ';
             buf += next == ' ' || next == '\t' ? kKeptBlank : next;
             if (static_cast<unsigned char>(next) >= 0x80 || (static_cast<unsigned char>(next) < 0x20 && next != '\t'))
-                return refused("ostrak reads only plain ASCII outside comments", true);
+                return refused("ostrak reads only plain ASCII outside comments");
         } else if (c == '"') {
             const std::size_t close = text.find('"', i + 1);
             if (close == std::string_view::npos)
-                return refused("a string without its closing \"; dasm rejects it", false);
+                return refused("a string without its closing \"; dasm rejects it");
             std::string inside(text.substr(i + 1, close - i - 1));
             if (std::any_of(inside.begin(), inside.end(), [](char x) {
                     return static_cast<unsigned char>(x) >= 0x80 || (static_cast<unsigned char>(x) < 0x20 && x != '\t');
                 }))
-                return refused("ostrak reads only plain ASCII outside comments", true);
+                return refused("ostrak reads only plain ASCII outside comments");
             std::replace(inside.begin(), inside.end(), ' ', kKeptBlank);
             buf += '"' + inside + '"';
             i = close;
@@ -82,7 +80,7 @@ SourceLine splitLine(std::string_view text)
     std::size_t i = 0;
     const std::size_t first = buf.find_first_not_of(' ');
     if (first != std::string::npos && (buf[first] == '^' || buf[first] == '#'))
-        return refused("ostrak does not read dasm's ^ and # line forms", true);
+        return refused("ostrak does not read dasm's ^ and # line forms");
     // The label runs from the first column to a blank, "=" or ":" (the colon
     // is dropped); a comma would give it arguments.
     while (i < buf.size() && buf[i] != ' ' && buf[i] != '=') {
@@ -91,7 +89,7 @@ SourceLine splitLine(std::string_view text)
             break;
         }
         if (buf[i] == ',')
-            return refused("ostrak does not read labels with arguments", true);
+            return refused("ostrak does not read labels with arguments");
         line.label += buf[i++];
     }
     while (i < buf.size() && buf[i] == ' ')

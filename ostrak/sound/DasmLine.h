@@ -14,10 +14,8 @@ struct SourceLine {
     std::string label;    // empty when the line starts with a blank
     std::string mnemonic; // as written ("byte", ".BYTE", "dc.w", "=")
     std::string operand;
-    // Non-empty when the line cannot be read: `unsupported` says whether dasm
-    // would read it and ostrak only does not (else dasm rejects it too).
+    // Non-empty when dasm rejects the line, or ostrak does not read it.
     std::string problem;
-    bool unsupported = false;
 };
 
 // `text` is the line without its line end.

@@ -1,7 +1,8 @@
 #pragma once
 // The names engine.asm defines before it includes song.h, as dasm's symbol
 // file lists them: song.h may use them, and dasm rejects song.h giving one of
-// them another value. Only the engine's layout changes them; the engine tests
+// them another value. Local names (".x") are those of the engine's last
+// subroutine, whose scope song.h shares. Only the engine's layout changes them; the engine tests
 // compare this table with dasm's symbol file.
 #include <cstdint>
 #include <string_view>
@@ -25,6 +26,7 @@ inline constexpr EngineSymbol kEngineFixedSymbols[] = {
     {"BarLines", 0xF08B},   {"PlayFrame", 0xF09E},  {"StartStep", 0xF116},  {"PlayRow", 0xF181},
     {"VolumeTable", 0xF1D4}, {"BitMask", 0xF1E1},   {"SongStartLo", 0xF1E9}, {"SongStartHi", 0xF1EB},
     {"BarPF2", 0xF1ED},     {"BarPF1", 0xF1FD},     {"SilentEntry", 0xF20D}, {"SilentChain", 0xF215},
+    {".volume", 0xF1C4},    {".mute", 0xF1CD},
 };
 
 // The engine's equates made from song.h's values, in engine.asm's order.

@@ -89,10 +89,11 @@ private:
         const std::string& label = line.source.label;
         if (why.empty() && line.directive.kind == Kind::Other)
             why = "\"" + line.source.mnemonic + "\" is not byte, word or equ, the only lines ostrak reads";
-        if (why.empty() && dasm::isLocalName(label))
-            why = label + " is a local label; ostrak does not read those";
-        if (why.empty() && line.directive.kind == Kind::Equate && (label == "*"))
-            why = "ostrak does not read a change of origin";
+        // Names ending in "$" live between two labels to dasm; ".", ".." and
+        // "..." are its own; "." or "*" as an equate moves the origin.
+        if (why.empty() && (label == "." || label == ".." || label == "..." || (!label.empty() && label.back() == '$') ||
+                            (line.directive.kind == Kind::Equate && label == "*")))
+            why = "ostrak does not read the label " + label;
         if (!why.empty())
             lineProblems_.push_back({line.number, describe(line, why)});
     }
