@@ -285,8 +285,9 @@ private:
     {
         const OpEntry top = ops_.back();
         ops_.pop_back();
-        if (top.op == Op::Mark) { // an unclosed bracket
-            syntax();
+        if (top.op == Op::Mark) {
+            fail(std::string(kUnclosed) + ": dasm then applies whatever operator it used last in that place, "
+                                          "so ostrak refuses it");
             args_.clear();
             return;
         }

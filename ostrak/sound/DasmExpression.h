@@ -39,6 +39,10 @@ struct Evaluation {
     std::vector<std::string> undefined;
 };
 
+// The start of the problem told for a bracket never closed, where dasm's
+// result is not defined.
+inline constexpr std::string_view kUnclosed = "an unclosed [ or (";
+
 // `pc` is the address of the line's first byte ("." and a leading "*").
 Evaluation evaluate(std::string_view text, std::int64_t pc, const Lookup& lookup);
 

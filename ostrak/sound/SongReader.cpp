@@ -48,10 +48,14 @@ public:
             if (unknown_ == 0)
                 break;
             const bool stuck = state() == before;
-            if (stuck || pass_ == kMaxPasses) {
-                songProblem(stuck ? "dasm cannot resolve every value (the lines below say where)"
-                                  : "dasm gives up after " + std::to_string(kMaxPasses) +
-                                        " passes: equates that name later equates, in too long a chain");
+            if (stuck) {
+                if (problems_.empty()) // else the lines say what dasm cannot resolve
+                    songProblem("dasm cannot resolve every value");
+                break;
+            }
+            if (pass_ == kMaxPasses) {
+                songProblem("dasm gives up after " + std::to_string(kMaxPasses) +
+                            " passes: equates that name later equates, in too long a chain");
                 break;
             }
         }

@@ -5,6 +5,7 @@
 // bytes. OSTRAK_DASM_CASES and OSTRAK_DASM_SEED run more or other cases
 // (the fuzz run uses thousands).
 #include "EngineRig.h"
+#include "sound/DasmExpression.h"
 #include "sound/EngineSymbols.h"
 #include "sound/SongImage.h"
 
@@ -55,7 +56,7 @@ public:
         const bool chain = pick(0, 3) == 0;
         const int chainLength = pick(2, 12);
         for (int e = 0; e < equates_; ++e)
-            defs.push_back("E" + std::to_string(e) + (pick(0, 1) ? " equ " : " = ") +
+            defs.push_back("E" + std::to_string(e) + std::vector<std::string>{" equ ", " = ", "="}[pick(0, 2)] +
                            (chain ? "E" + std::to_string(e + 1) + "+1" : expression(1)));
         if (chain) {
             for (int e = equates_; e < chainLength; ++e)
@@ -81,16 +82,18 @@ public:
         static const char* const mnemonics[] = {"byte", "byte", "byte", "BYTE", ".byte", "dc", "dc.b",
                                                  "dc.w", "word", ".word", "dc.s", "long", "Byte"};
         static const char* const writerLines[] = {"\tbyte   ;0|...|0", "\tbyte %  ;0|...|0", "\tbyte %",
-                                                  "\tbyte 00111  ;0|C-4|0", "\tbyte 255", "\tbyte 0"};
+                                                  "\tbyte 00111  ;0|C-4|0", "\tbyte 255", "\tbyte 0",
+                                                  "\tword Pos0_C1_0,Pos0_C2_0,mute,mute ;1", "\tword Pos0_C1_0,",
+                                                  "\tbyte 1,2"};
         if (pick(0, 4) == 0)
-            return writerLines[pick(0, 5)];
+            return writerLines[pick(0, 8)];
         std::string out = pick(0, 5) == 0 ? "L" + std::to_string(pick(0, 3)) + (pick(0, 1) ? ":" : "") : "";
         out += (pick(0, 3) ? "\t" : " ") + std::string(mnemonics[pick(0, 12)]);
         const int items = pick(0, 3);
         for (int i = 0; i < items; ++i)
             out += (i ? (pick(0, 30) == 0 ? ",," : ",") : " ") + expression(pick(0, 2));
         if (pick(0, 20) == 0)
-            out += ",";
+            out += pick(0, 1) ? "," : ",x"; // ",x" is an index register to dasm
         if (pick(0, 3) == 0)
             out += "  ;" + std::to_string(pick(0, 99)) + "|C-4|" + std::to_string(pick(0, 16));
         return out;
@@ -113,7 +116,7 @@ public:
         case 0: case 1: case 2: return number();
         case 3: return name();
         case 4: return std::string(1, "<>-~!"[pick(0, 4)]) + (pick(0, 1) ? number() : name());
-        case 5: return pick(0, 1) ? "'" + std::string(1, char(pick(33, 126))) : "\"" + std::string(pick(0, 3), 'a') + "\"";
+        case 5: return pick(0, 1) ? "'" + std::string(1, char(pick(32, 126))) : "\"" + std::string(pick(0, 3), "a "[pick(0, 1)]) + "\"";
         case 6: return pick(0, 4) ? number() : std::vector<std::string>{"*", ".", "[]", "[1", "1]", "$", "%", "0x"}[pick(0, 7)];
         default: return std::string(pick(0, 1) ? "[" : "(") + expression(depth - 1) + (pick(0, 1) ? "]" : ")");
         }
@@ -148,7 +151,7 @@ private:
     {
         std::string out;
         for (int i = 0; i < count; ++i)
-            out += "0123456789abcdef"[pick(0, radix - 1)];
+            out += (pick(0, 1) ? "0123456789abcdef" : "0123456789ABCDEF")[pick(0, radix - 1)];
         return out;
     }
 
@@ -194,7 +197,7 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
     const int cases = envNumber("OSTRAK_DASM_CASES", 300);
     const unsigned seed = unsigned(envNumber("OSTRAK_DASM_SEED", 19));
     SonghGenerator generate(seed);
-    int accepted = 0, wrong = 0;
+    int accepted = 0, wrong = 0, undefinedInDasm = 0;
     for (int n = 0; n < cases && wrong < 10; ++n) {
         // The label at the end tells where dasm ends song.h.
         const std::string text = generate.song(base) + "SongEnd\r\n";
@@ -202,7 +205,10 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
         const Rom rom = assemble(folder.path(), text);
         const bool readerAccepts = read.image && read.problems.empty();
         std::string why;
-        if (readerAccepts != rom.ok) {
+        if (!readerAccepts && rom.ok && read.problems.size() == 1 &&
+            read.problems.front().find(dasm::kUnclosed) != std::string::npos) {
+            ++undefinedInDasm; // the reader refuses on purpose
+        } else if (readerAccepts != rom.ok) {
             why = readerAccepts ? "the reader accepts what dasm rejects" : "the reader rejects: " + read.problems.front();
         } else if (rom.ok) {
             ++accepted;
@@ -226,7 +232,8 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
                           << changedLines(base, text) << rom.log.substr(0, 600);
         }
     }
-    std::printf("[ song.h vs dasm ] seed %u: %d cases, dasm accepted %d\n", seed, cases, accepted);
+    std::printf("[ song.h vs dasm ] seed %u: %d cases, dasm accepted %d, an unclosed bracket in %d more\n", seed,
+                cases, accepted, undefinedInDasm);
     EXPECT_GT(accepted, cases / 5) << "too few accepted cases to compare bytes";
 }
 
