@@ -305,6 +305,8 @@ private:
         std::stable_sort(problems_.begin(), problems_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         ReadResult result;
+        result.romBytes = image_->bytes.size();
+        result.romRoom = kRomEnd - image_->base;
         const std::size_t shown = std::min(problems_.size(), kMaxProblems);
         for (std::size_t i = 0; i < shown; ++i)
             result.problems.push_back(std::move(problems_[i].second));
