@@ -42,11 +42,10 @@ std::vector<Physical> physicalLines(const SongLines& lines)
 
 // The bytes a data line lays down, when it lays them down without labels;
 // nothing for any other line.
-std::optional<std::string> dataBytes(const Physical& line)
+std::optional<std::string> dataBytes(const Physical& line, const sound::dasm::SourceLine& source)
 {
     if (line.failure != 0)
         return std::nullopt;
-    const sound::dasm::SourceLine source = sound::dasm::splitLine(line.text);
     const sound::dasm::Directive directive = sound::dasm::directive(source.mnemonic);
     if (!source.problem.empty() || !source.label.empty() || directive.kind != sound::dasm::Directive::Kind::Data)
         return std::nullopt;
@@ -67,11 +66,10 @@ std::optional<std::string> dataBytes(const Physical& line)
 }
 
 // The label of a line that holds only a label (and maybe a comment).
-std::optional<std::string> labelOnly(const Physical& line)
+std::optional<std::string> labelOnly(const Physical& line, const sound::dasm::SourceLine& source)
 {
     if (line.failure != 0)
         return std::nullopt;
-    const sound::dasm::SourceLine source = sound::dasm::splitLine(line.text);
     if (!source.problem.empty() || source.label.empty() || !source.mnemonic.empty())
         return std::nullopt;
     return source.label;
@@ -83,17 +81,19 @@ SongLines packRepeats(const SongLines& lines)
 {
     const std::vector<Physical> in = physicalLines(lines);
     std::vector<std::optional<std::string>> bytes(in.size());
+    std::vector<std::optional<std::string>> labels(in.size());
     std::unordered_map<std::string, int> definitions;
     for (std::size_t i = 0; i < in.size(); ++i) {
-        bytes[i] = dataBytes(in[i]);
         const sound::dasm::SourceLine source = sound::dasm::splitLine(in[i].text);
+        bytes[i] = dataBytes(in[i], source);
+        labels[i] = labelOnly(in[i], source);
         if (in[i].failure == 0 && !source.label.empty())
             ++definitions[source.label];
     }
     SongLines out;
     std::map<std::string, std::string> firstChain; // the chain's bytes -> its label
     for (std::size_t i = 0; i < in.size(); ++i) {
-        const std::optional<std::string> label = labelOnly(in[i]);
+        const std::optional<std::string>& label = labels[i];
         bool whole = label && definitions[*label] == 1;
         std::string key;
         for (int k = 1; whole && k <= kChainLines; ++k) {

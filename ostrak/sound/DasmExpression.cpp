@@ -45,7 +45,7 @@ public:
         }
         if (!args_.empty() || !ops_.empty())
             syntax();
-        if (out_.error == unreadable() && !hint_.empty()) {
+        if (!hint_.empty() && !out_.error.empty() && out_.error == unreadable()) {
             out_.error = hint_;
             if (whole_)
                 cur_ = Value{*whole_};
@@ -76,7 +76,7 @@ private:
         case '~': lastWasOp_ ? doop(Op::Invert, kUnary) : syntax(); return i + 1;
         case '*':
             if (lastWasOp_)
-                push({pc_});
+                pushPc();
             else
                 doop(Op::Mul, 20);
             return i + 1;
@@ -234,8 +234,8 @@ private:
             ++end;
         const std::string_view name = s_.substr(i, end - i);
         if (name == ".") {
-            push({pc_});
-        } else if (const std::optional<Value> found = lookup_(name)) {
+            pushPc();
+        } else if (out_.constant = false; const std::optional<Value> found = lookup_(name)) {
             if (found->text)
                 pushText(*found->text);
             else
@@ -245,6 +245,12 @@ private:
             push({0, true});
         }
         return end;
+    }
+
+    void pushPc()
+    {
+        out_.constant = false;
+        push({pc_});
     }
 
     void pushText(std::string text)

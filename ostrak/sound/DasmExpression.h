@@ -37,6 +37,8 @@ struct Evaluation {
     std::string error;
     // Names used that are not defined (yet).
     std::vector<std::string> undefined;
+    // True when neither a name nor the address was read: the same in every pass.
+    bool constant = true;
 };
 
 // The start of the problem told for a bracket never closed, where dasm's

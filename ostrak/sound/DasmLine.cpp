@@ -45,6 +45,7 @@ SourceLine splitLine(std::string_view text)
     // The comment goes; tabs become blanks; a character constant ('c) and a
     // string ("...") keep their blanks and any ";" in them.
     std::string buf;
+    buf.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == ';')

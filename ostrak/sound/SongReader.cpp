@@ -68,6 +68,7 @@ public:
 private:
     void splitLines()
     {
+        constants_.clear();
         std::size_t number = 0, at = 0;
         while (at < text_.size()) {
             std::size_t end = text_.find_first_of("\r\n", at);
@@ -77,6 +78,7 @@ private:
             line.directive = dasm::directive(line.source.mnemonic);
             lines_.push_back(std::move(line));
             classify(lines_.back());
+            constants_.emplace_back();
             at = end;
             if (at < text_.size() && text_[at] == '\r')
                 ++at;
@@ -111,6 +113,18 @@ private:
     }
     void problem(const Line& line, const std::string& what) { problems_.push_back({line.number, describe(line, what)}); }
     void songProblem(const std::string& what) { problems_.push_back({0, "song.h: " + what}); }
+
+    // A line's operand; one without names or addresses is read once.
+    const dasm::Evaluation& evaluateLine(const Line& line, std::int64_t pc)
+    {
+        std::optional<dasm::Evaluation>& cached = constants_[line.number - 1];
+        if (cached)
+            return *cached;
+        scratch_ = evaluate(line.source.operand, pc);
+        if (scratch_.constant)
+            cached = scratch_;
+        return scratch_;
+    }
 
     dasm::Evaluation evaluate(std::string_view text, std::int64_t pc)
     {
@@ -164,7 +178,7 @@ private:
         const std::int64_t pc = std::int64_t(image_->base + image_->bytes.size());
         const std::string& label = line.source.label;
         if (line.directive.kind == Kind::Equate) {
-            const dasm::Evaluation result = evaluate(line.source.operand, pc);
+            const dasm::Evaluation& result = evaluateLine(line, pc);
             report(line, result);
             define(label, result.items.front(), &line);
             return;
@@ -173,7 +187,7 @@ private:
             define(label, dasm::Value{pc}, &line);
         if (line.directive.kind != Kind::Data)
             return;
-        const dasm::Evaluation result = evaluate(line.source.operand, pc);
+        const dasm::Evaluation& result = evaluateLine(line, pc);
         report(line, result);
         const int width = line.directive.width;
         std::size_t laid = 0;
@@ -323,6 +337,8 @@ private:
     std::unordered_map<std::string, Symbol> symbols_;
     std::vector<std::pair<std::size_t, std::string>> lineProblems_; // the same in every pass
     std::vector<std::pair<std::size_t, std::string>> problems_;     // of the last pass
+    std::vector<std::optional<dasm::Evaluation>> constants_; // by line
+    dasm::Evaluation scratch_;
     std::vector<const Line*> unresolved_; // equates of the last pass left unknown
     int pass_ = 0;
     int unknown_ = 0; // dasm's reasons for another pass, counted in this one
