@@ -1,3 +1,4 @@
+// Packing repeated chains, and the ROM use before and after.
 #include "SongPack.h"
 
 #include "sound/DasmExpression.h"

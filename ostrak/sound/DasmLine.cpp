@@ -1,3 +1,4 @@
+// dasm's cleanup of a line (comment, tabs, quotes) and its split into label, mnemonic and operand.
 #include "DasmLine.h"
 
 #include <algorithm>

@@ -270,5 +270,40 @@ TEST_F(EngineTest, EngineNamesTheReaderKnowsAreDasmsSymbols)
         EXPECT_TRUE(known.count(dasmName) || read.image->symbol(dasmName) ||
                     (std::isdigit(static_cast<unsigned char>(dasmName.front())) && std::stoi(dasmName) < lastScope))
             << dasmName << " is missing from kEngineFixedSymbols";
+    // song.h's room: from its first byte to the vectors, which dasm puts at
+    // $FFFA (all three hold Reset).
     EXPECT_EQ(dasm["soundTurnArray"], std::int64_t(kSongBase));
+    const std::string bin = testing_support::readBytes(folder.file("song.bin"));
+    EXPECT_EQ(bin.substr(kRomEnd - 0xF000), std::string("\x00\xF0\x00\xF0\x00\xF0", 6));
+}
+
+// A song far too large as written fits packed, and dasm agrees on both: it
+// refuses the written one and builds the packed one into the bytes the
+// reader lays down.
+TEST_F(EngineTest, PackedLongSongBuildsWithDasmAsTheReaderSays)
+{
+    if (!missingTools({"dasm"}).empty())
+        GTEST_SKIP() << "dasm is not installed (tools/setup.sh installs it)";
+    for (int p = 0; p < 66; ++p) {
+        w().txtPos->setText8(std::to_string(p));
+        w().txtIn->setText8(testing_support::dataFile("pastes/it_64rows_4ch.txt"));
+        w().cmdBang->click();
+    }
+    w().cmdGenAllCode->click();
+    w().txtSong->setText8("song1\r\n\tbyte 1,3,255\r\nsong2\r\n\tbyte 2,4,255");
+    for (const bool pack : {false, true}) {
+        w().chkPack->setChecked(pack);
+        w().cmdCompileSong->click();
+        const std::string text = testing_support::readBytes(folder.file("song.h"));
+        const ReadResult read = readSongH(text);
+        const Rom rom = assemble(subFolder(pack ? "packed" : "written"), text);
+        EXPECT_EQ(rom.ok, pack) << rom.log.substr(0, 400);
+        EXPECT_EQ(read.problems.empty(), pack);
+        if (rom.ok && read.image) {
+            const std::string bin = testing_support::readBytes(rom.path);
+            EXPECT_EQ(bin.substr(kSongBase - 0xF000, read.image->bytes.size()),
+                      std::string(read.image->bytes.begin(), read.image->bytes.end()));
+        }
+        std::printf("[ pack ] %s: %s\n", pack ? "packed" : "as written", w().lblRomUse->text().toStdString().c_str());
+    }
 }
