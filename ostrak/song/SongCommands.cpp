@@ -30,6 +30,9 @@ SongCommands::SongCommands(FrmMain& w, OstrakState& state, Seams& seams)
     QObject::connect(w_.cmdCompileSong, &QPushButton::clicked, &w_, [this] { compileSong(); });
     QObject::connect(w_.chkPack, &QCheckBox::toggled, &w_, [this] { showRomUse(); });
     QObject::connect(w_.txtSong, &common::MemoBox::changed, &w_, [this] { showRomUse(); });
+    // The memory's own commands are connected before, so these run after them.
+    for (QPushButton* changesSong : {w_.cmdBang, w_.cmdDel, w_.cmdClearSong})
+        QObject::connect(changesSong, &QPushButton::clicked, &w_, [this] { showRomUse(); });
 }
 
 HatSteps SongCommands::hatSteps() const
