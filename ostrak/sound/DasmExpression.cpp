@@ -116,9 +116,14 @@ private:
             }
             doop(Op::Ne, 16);
             return i + 2;
-        case '&': doop(at(i + 1) == '&' ? Op::AndAnd : Op::And, at(i + 1) == '&' ? 12 : 15); return i + (at(i + 1) == '&' ? 2 : 1);
+        case '&':
+        case '|': {
+            const bool twice = at(i + 1) == c, isAnd = c == '&';
+            doop(twice ? (isAnd ? Op::AndAnd : Op::OrOr) : (isAnd ? Op::And : Op::Or),
+                 twice ? (isAnd ? 12 : 11) : (isAnd ? 15 : 13));
+            return i + (twice ? 2 : 1);
+        }
         case '^': doop(Op::Xor, 14); return i + 1;
-        case '|': doop(at(i + 1) == '|' ? Op::OrOr : Op::Or, at(i + 1) == '|' ? 11 : 13); return i + (at(i + 1) == '|' ? 2 : 1);
         case '(': case '[':
             if (ops_.size() >= kMaxOps)
                 fail("brackets nested too deeply for ostrak");
