@@ -205,9 +205,11 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
         const Rom rom = assemble(folder.path(), text);
         const bool readerAccepts = read.image && read.problems.empty();
         std::string why;
-        if (!readerAccepts && rom.ok && read.problems.size() == 1 &&
-            read.problems.front().find(dasm::kUnclosed) != std::string::npos) {
-            ++undefinedInDasm; // the reader refuses on purpose
+        const bool unclosed = std::any_of(read.problems.begin(), read.problems.end(), [](const std::string& p) {
+            return p.find(dasm::kUnclosed) != std::string::npos;
+        });
+        if (!readerAccepts && rom.ok && unclosed) {
+            ++undefinedInDasm; // not comparable: the reader refuses on purpose
         } else if (readerAccepts != rom.ok) {
             why = readerAccepts ? "the reader accepts what dasm rejects" : "the reader rejects: " + read.problems.front();
         } else if (rom.ok) {
