@@ -47,6 +47,23 @@ for target in build-fuzz/tests/fuzz/fuzz_*; do
     failed+=("$name")
   fi
 done
+# The song.h reader against the real dasm: far more seeded cases than the
+# normal suite runs, with a new seed each time (the log names it; set
+# OSTRAK_DASM_SEED to run it again). Needs dasm and the normal build's
+# test_engine; about 25 cases a second.
+if command -v dasm >/dev/null 2>&1 && [ -x build/tests/test_engine ]; then
+  log=build-fuzz/songh_vs_dasm.log
+  if OSTRAK_DASM_CASES=$((seconds * 25)) OSTRAK_DASM_SEED="${OSTRAK_DASM_SEED:-$RANDOM}" QT_QPA_PLATFORM=offscreen \
+       build/tests/test_engine --gtest_filter='EngineTest.SongReaderAgreesWithDasmOnRandomLines' >"$log" 2>&1; then
+    echo "songh_vs_dasm: clean; $(grep 'song.h vs dasm' "$log")"
+  else
+    echo "songh_vs_dasm: FINDING (see $log)"
+    tail -40 "$log"
+    failed+=(songh_vs_dasm)
+  fi
+else
+  echo "songh_vs_dasm: skipped (needs dasm and build/tests/test_engine)"
+fi
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz findings in: ${failed[*]}"
   exit 1

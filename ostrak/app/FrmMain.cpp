@@ -320,6 +320,9 @@ QWidget* FrmMain::buildBottomRow()
     cmdCompileSong = common::namedButton("cmdCompileSong", "SONG COMPILE", row);
     cmdCompileSong->setEnabled(false);
     chkCart = checkBox("chkCart", "CopyCart", false, row);
+    chkPack = checkBox("chkPack", "Pack repeats", false, row);
+    lblRomUse = new QLabel(row);
+    lblRomUse->setObjectName(QStringLiteral("lblRomUse"));
 
     frmDecode = frame("frmDecode", "Quick Decoder ", row);
     auto* d = new QHBoxLayout(frmDecode);
@@ -333,7 +336,8 @@ QWidget* FrmMain::buildBottomRow()
     for (QWidget* w : {static_cast<QWidget*>(cmdLoadSong), static_cast<QWidget*>(cmdClearSong),
                        static_cast<QWidget*>(cmdDel), static_cast<QWidget*>(cmdOPT),
                        static_cast<QWidget*>(chkAutoDel), static_cast<QWidget*>(cmdCompileSong),
-                       static_cast<QWidget*>(chkCart)})
+                       static_cast<QWidget*>(chkPack), static_cast<QWidget*>(chkCart),
+                       static_cast<QWidget*>(lblRomUse)})
         h->addWidget(w);
     h->addWidget(cmdImport);
     h->addStretch(1);

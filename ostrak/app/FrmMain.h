@@ -79,6 +79,8 @@ public:
     QPushButton* cmdCompile;
     QPushButton* cmdCompileSong;
     QCheckBox* chkCart;
+    QCheckBox* chkPack;  // "Pack repeats": the whole song with repeated chains named once
+    QLabel* lblRomUse;   // the whole song's ROM use, red when it does not fit
     QGroupBox* frmDecode;
     common::TextBox* txtDecoder;
     common::TextBox* txtDecoderOut;

@@ -16,7 +16,8 @@ constexpr int kPositionRefreshMs = 40;
 // The song image of these lines, or none after telling the user why not.
 // A song.h that dasm would reject never becomes a ROM, so it does not play
 // here either: what plays is what the console would play.
-std::shared_ptr<const sound::SongImage> playableImage(const SongLines& lines, MessageBoxes& messages)
+std::shared_ptr<const sound::SongImage> playableImage(const SongLines& lines, MessageBoxes& messages,
+                                                      const std::string& note = {})
 {
     sound::ReadResult read = sound::readSongH(songFileText(lines));
     if (read.image && read.problems.empty())
@@ -24,6 +25,8 @@ std::shared_ptr<const sound::SongImage> playableImage(const SongLines& lines, Me
     std::string text = "This song cannot be played:";
     for (const std::string& problem : sound::firstProblems(read.problems))
         text += std::string(common::kCrLf) + problem;
+    if (!note.empty())
+        text += std::string(common::kCrLf) + note;
     messages.show(text);
     return nullptr;
 }
@@ -36,7 +39,8 @@ PlayCommands::PlayCommands(FrmMain& w, Seams& seams, AudioOutput& audio, const S
     timer_.setInterval(kPositionRefreshMs);
     QObject::connect(&timer_, &QTimer::timeout, &w_, [this] { showPosition(); });
     QObject::connect(w_.cmdPlayPattern, &QPushButton::clicked, &w_, [this] { play(song_.previewLines()); });
-    QObject::connect(w_.cmdPlaySong, &QPushButton::clicked, &w_, [this] { play(song_.wholeSongLines()); });
+    QObject::connect(w_.cmdPlaySong, &QPushButton::clicked, &w_,
+                     [this] { play(song_.wholeSongLines(), song_.tooLargeNote()); });
     QObject::connect(w_.cmdStopPlay, &QPushButton::clicked, &w_, [this] { stop(); });
     QObject::connect(w_.cmdSaveWav, &QPushButton::clicked, &w_, [this] { saveWav(); });
 }
@@ -46,12 +50,12 @@ PlayCommands::~PlayCommands()
     audio_.stop();
 }
 
-void PlayCommands::play(const SongLines& lines)
+void PlayCommands::play(const SongLines& lines, const std::string& note)
 {
     stop();
     common::runStepsContinuing(
         {[&] {
-            const std::shared_ptr<const sound::SongImage> image = playableImage(lines, seams_.messages);
+            const std::shared_ptr<const sound::SongImage> image = playableImage(lines, seams_.messages, note);
             if (!image)
                 return;
             const int rate = audio_.sampleRate();
@@ -91,7 +95,7 @@ void PlayCommands::saveWav()
     common::runStepsContinuing(
         {[&] {
             const std::shared_ptr<const sound::SongImage> image =
-                playableImage(song_.wholeSongLines(), seams_.messages);
+                playableImage(song_.wholeSongLines(), seams_.messages, song_.tooLargeNote());
             if (!image)
                 return;
             // Ten minutes of song take about a second to render and write.

@@ -27,7 +27,8 @@ public:
     PlayCommands(FrmMain& w, Seams& seams, AudioOutput& audio, const SongCommands& song);
     ~PlayCommands();
 
-    void play(const SongLines& lines); // replaces whatever plays
+    // Replaces whatever plays; `note` is added to the message of a song that cannot play.
+    void play(const SongLines& lines, const std::string& note = {});
     void stop();
     void saveWav();
     void showPosition(); // lblPlaying from what the device has played

@@ -5,6 +5,7 @@
 #include "app/FrmMain.h"
 #include "common/Numbers.h"
 #include "SongOrderText.h"
+#include "SongPack.h"
 #include "sound/Listening.h"
 
 #include <optional>
@@ -27,6 +28,11 @@ SongCommands::SongCommands(FrmMain& w, WorkingMemory& memory, SoundSlots& soundS
     QObject::connect(w_.cmdCompile, &QPushButton::clicked, &w_, [this] { compilePattern(); });
     QObject::connect(w_.cmdGenAllCode, &QPushButton::clicked, &w_, [this] { generateSongOrder(); });
     QObject::connect(w_.cmdCompileSong, &QPushButton::clicked, &w_, [this] { compileSong(); });
+    QObject::connect(w_.chkPack, &QCheckBox::toggled, &w_, [this] { showRomUse(); });
+    QObject::connect(w_.txtSong, &common::MemoBox::changed, &w_, [this] { showRomUse(); });
+    // The memory's own commands are connected before, so these run after them.
+    for (QPushButton* changesSong : {w_.cmdBang, w_.cmdDel, w_.cmdClearSong})
+        QObject::connect(changesSong, &QPushButton::clicked, &w_, [this] { showRomUse(); });
 }
 
 HatSteps SongCommands::hatSteps() const
@@ -97,7 +103,24 @@ SongLines SongCommands::previewLines() const
 SongLines SongCommands::wholeSongLines() const
 {
     const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
-    return wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+    return w_.chkPack->isChecked() ? packRepeats(lines) : lines;
+}
+
+void SongCommands::showRomUse()
+{
+    const RomUse use = romUse(wholeSongLines());
+    w_.lblRomUse->setText(QString::fromLatin1(romUseText(use).c_str()));
+    w_.lblRomUse->setStyleSheet(use.fits() ? QString() : QStringLiteral("color: red"));
+}
+
+std::string SongCommands::tooLargeNote() const
+{
+    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
+    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+    const bool ticked = w_.chkPack->isChecked();
+    const RomUse packed = romUse(packRepeats(lines));
+    return tooLargeText(ticked ? packed : romUse(lines), packed, ticked);
 }
 
 void SongCommands::compilePattern()
@@ -121,6 +144,7 @@ void SongCommands::generateSongOrder()
     const std::vector<double> channel1 = rowPositions(w_.listCH1);
     const std::vector<double> channel2 = rowPositions(w_.listCH2);
     w_.txtSong->setText8(songOrderText(channel1, channel2));
+    showRomUse();
 }
 
 void SongCommands::compileSong()
@@ -131,6 +155,9 @@ void SongCommands::compileSong()
         scripts.push_back("copycart.bat");
     scripts.push_back("compile.bat");
     writeAndBuild(lines, scripts, kSongScriptMissing);
+    if (const std::string note = tooLargeNote(); !note.empty())
+        w_.txtLog->append8(std::string(common::kCrLf) + note);
+    showRomUse();
 }
 
 void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,

@@ -27,9 +27,15 @@ public:
     void refreshSoundSlots();
     void tidyKickIn();
 
-    // The song.h lines each writer writes, from the fields as they are now.
+    // The song.h lines each writer writes, from the fields as they are now
+    // (the whole song packed when "Pack repeats" is ticked).
     SongLines previewLines() const;
     SongLines wholeSongLines() const;
+    // Shows the whole song's ROM use in lblRomUse.
+    void showRomUse();
+    // For a whole song too large for the ROM: by how much and whether
+    // packing would help; empty when it fits.
+    std::string tooLargeNote() const;
 
     void compilePattern(); // the preview song.h, then compile.bat
     void generateSongOrder();

@@ -1,12 +1,14 @@
-// The song.h reader: the small part of dasm's language that song.h uses.
-// One pass lays the bytes out in file order (no line changes another line's
-// size), then every label and equate is resolved, so forward references work.
+// The song.h reader: song.h read as dasm reads it inside engine.asm. dasm
+// assembles in passes, each over the whole source with the values the passes
+// before found, until a pass leaves nothing unknown; so does this reader, with
+// the engine's code before song.h reduced to what it defines and reads.
+#include "DasmExpression.h"
+#include "DasmLine.h"
+#include "EngineSymbols.h"
 #include "SongImage.h"
 
 #include <algorithm>
-#include <cctype>
-#include <functional>
-#include <string_view>
+#include <limits>
 
 namespace ostrak::sound {
 
@@ -14,54 +16,20 @@ namespace {
 
 constexpr std::size_t kMaxProblems = 100;
 constexpr std::size_t kShownLineChars = 80;
-
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
-bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
-bool isNameChar(char c) { return isNameStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool sameWord(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-// One value as song.h writes it: a number (decimal, %binary, $hex) or a
-// label, with dasm's unary -, < (low byte) and > (high byte).
-struct Term {
-    enum class Kind { Number, Label } kind = Kind::Number;
-    std::int64_t number = 0;
-    std::string_view label;
-    char unary = 0;
-};
+constexpr int kMaxPasses = 10; // dasm's default
+constexpr std::size_t kEngineLine = std::numeric_limits<std::size_t>::max();
 
 struct Line {
     std::size_t number; // counted from 1
     std::string_view text;
+    dasm::SourceLine source;
+    dasm::Directive directive;
 };
 
-// A value that waits for the labels: `size` bytes at `offset` of the image.
-struct Fixup {
-    std::size_t offset;
-    int size;
-    Term term;
-    std::size_t line;
-};
-
-struct Equate {
-    Term term;
-    std::size_t line;
-    int state = 0; // 0 unresolved, 1 resolving, 2 done
-    std::int64_t value = 0;
+struct Symbol {
+    dasm::Value value;
+    std::size_t line = 0; // where this pass defined it first
+    int pass = 0;         // the pass that line belongs to
 };
 
 class Reader {
@@ -70,242 +38,257 @@ public:
 
     ReadResult read()
     {
-        image_ = std::make_shared<SongImage>();
+        splitLines();
+        for (pass_ = 1;; ++pass_) {
+            problems_.clear();
+            unresolved_.clear();
+            unknown_ = 0;
+            const std::vector<std::int64_t> before = state();
+            runPass();
+            if (unknown_ == 0)
+                break;
+            const bool stuck = state() == before;
+            if (stuck) {
+                if (problems_.empty()) // else the lines say what dasm cannot resolve
+                    songProblem("dasm cannot resolve every value");
+                break;
+            }
+            if (pass_ == kMaxPasses) {
+                songProblem("dasm gives up after " + std::to_string(kMaxPasses) +
+                            " passes: equates that name later equates, in too long a chain");
+                break;
+            }
+        }
+        problems_.insert(problems_.begin(), lineProblems_.begin(), lineProblems_.end());
+        const bool playable = checkEngine();
+        tellUnresolved();
+        return finish(playable);
+    }
+
+private:
+    void splitLines()
+    {
+        constants_.clear();
         std::size_t number = 0, at = 0;
         while (at < text_.size()) {
             std::size_t end = text_.find_first_of("\r\n", at);
             if (end == std::string_view::npos)
                 end = text_.size();
-            lines_.push_back({++number, text_.substr(at, end - at)});
-            readLine(lines_.back());
+            Line line{++number, text_.substr(at, end - at), dasm::splitLine(text_.substr(at, end - at)), {}};
+            line.directive = dasm::directive(line.source.mnemonic);
+            lines_.push_back(std::move(line));
+            classify(lines_.back());
+            constants_.emplace_back();
             at = end;
             if (at < text_.size() && text_[at] == '\r')
                 ++at;
             if (at < text_.size() && text_[at] == '\n')
                 ++at;
         }
-        for (auto& [name, equate] : equates_)
-            resolveEquate(std::string(name), equate);
-        for (const Fixup& fixup : fixups_)
-            store(fixup.offset, fixup.size, valueOf(fixup.term, fixup.line), fixup.line);
-        const bool playable = checkEngine();
-        return finish(playable);
     }
 
-private:
-    void problem(std::size_t line, const std::string& what)
+    // Problems a line has in any pass; such a line lays down nothing.
+    void classify(Line& line)
     {
-        std::string shown(lines_[line - 1].text.substr(0, kShownLineChars));
-        if (lines_[line - 1].text.size() > kShownLineChars)
-            shown += "...";
-        problems_.push_back({line, "line " + std::to_string(line) + ": \"" + shown + "\": " + what});
+        using Kind = dasm::Directive::Kind;
+        std::string& why = line.source.problem;
+        const std::string& label = line.source.label;
+        if (why.empty() && line.directive.kind == Kind::Other)
+            why = "\"" + line.source.mnemonic + "\" is not byte, word or equ, the only lines ostrak reads";
+        // Names ending in "$" live between two labels to dasm; ".", ".." and
+        // "..." are its own; "." or "*" as an equate moves the origin.
+        if (why.empty() && (label == "." || label == ".." || label == "..." || (!label.empty() && label.back() == '$') ||
+                            (line.directive.kind == Kind::Equate && label == "*")))
+            why = "ostrak does not read the label " + label;
+        if (!why.empty())
+            lineProblems_.push_back({line.number, describe(line, why)});
     }
+
+    std::string describe(const Line& line, const std::string& what) const
+    {
+        std::string shown(line.text.substr(0, kShownLineChars));
+        if (line.text.size() > kShownLineChars)
+            shown += "...";
+        return "line " + std::to_string(line.number) + ": \"" + shown + "\": " + what;
+    }
+    void problem(const Line& line, const std::string& what) { problems_.push_back({line.number, describe(line, what)}); }
     void songProblem(const std::string& what) { problems_.push_back({0, "song.h: " + what}); }
+
+    // A line's operand; one without names or addresses is read once.
+    const dasm::Evaluation& evaluateLine(const Line& line, std::int64_t pc)
+    {
+        std::optional<dasm::Evaluation>& cached = constants_[line.number - 1];
+        if (cached)
+            return *cached;
+        scratch_ = evaluate(line.source.operand, pc);
+        if (scratch_.constant)
+            cached = scratch_;
+        return scratch_;
+    }
+
+    dasm::Evaluation evaluate(std::string_view text, std::int64_t pc)
+    {
+        return dasm::evaluate(text, pc, [this](std::string_view name) -> std::optional<dasm::Value> {
+            const auto found = symbols_.find(std::string(name));
+            if (found == symbols_.end())
+                return std::nullopt;
+            return found->second.value;
+        });
+    }
+
+    // What every pass does: the engine's equates and uses, then song.h.
+    void runPass()
+    {
+        for (const auto& [name, value] : kEngineFixedSymbols)
+            define(std::string(name), dasm::Value{value}, nullptr);
+        for (const auto& [name, expression] : kEngineEquates)
+            define(std::string(name), evaluate(expression, 0).items.front(), nullptr);
+        for (const auto& [expression, immediate] : kEngineUses)
+            engineUse(expression, immediate);
+        image_ = std::make_shared<SongImage>();
+        for (const Line& line : lines_)
+            if (line.source.problem.empty())
+                readLine(line);
+    }
+
+    void engineUse(std::string_view expression, bool immediate)
+    {
+        const dasm::Value value = evaluate(expression, 0).items.front();
+        if (value.unknown) {
+            ++unknown_;
+            return;
+        }
+        if (!immediate || (value.number >= -255 && value.number <= 255))
+            return;
+        // Name the line that gave the engine this value.
+        const std::string name(expression);
+        const auto found = symbols_.find(name);
+        std::string what = name + " is " + std::to_string(value.number) +
+                           (value.number > 255 ? ", above 255" : ", below -255") +
+                           "; the engine loads it as one byte, so dasm rejects it";
+        for (const Line& line : lines_)
+            if (found != symbols_.end() && line.number == found->second.line)
+                return problem(line, what);
+        songProblem(what);
+    }
 
     void readLine(const Line& line)
     {
-        std::string_view rest = line.text.substr(0, line.text.find(';'));
-        std::string_view label;
-        if (!rest.empty() && !isSpace(rest.front())) {
-            std::size_t end = 0;
-            while (end < rest.size() && !isSpace(rest[end]))
-                ++end;
-            label = rest.substr(0, end);
-            rest.remove_prefix(end);
-            if (!label.empty() && label.back() == ':')
-                label.remove_suffix(1);
-            if (label.empty() || !isNameStart(label.front()) ||
-                !std::all_of(label.begin(), label.end(), isNameChar)) {
-                problem(line.number, "\"" + std::string(label) + "\" is no label name; dasm cannot read this line");
-                return;
+        using Kind = dasm::Directive::Kind;
+        const std::int64_t pc = std::int64_t(image_->base + image_->bytes.size());
+        const std::string& label = line.source.label;
+        if (line.directive.kind == Kind::Equate) {
+            const dasm::Evaluation& result = evaluateLine(line, pc);
+            report(line, result);
+            define(label, result.items.front(), &line);
+            return;
+        }
+        if (!label.empty())
+            define(label, dasm::Value{pc}, &line);
+        if (line.directive.kind != Kind::Data)
+            return;
+        const dasm::Evaluation& result = evaluateLine(line, pc);
+        report(line, result);
+        const int width = line.directive.width;
+        std::size_t laid = 0;
+        for (const dasm::Value& item : result.items) {
+            if (item.text) {
+                for (const char c : *item.text)
+                    store(static_cast<unsigned char>(c), width, line.directive.highFirst);
+                laid += item.text->size() * width;
+                continue;
             }
+            if (width == 1 && !item.unknown && (item.number > 255 || item.number < -255))
+                problem(line, "the byte value " + std::to_string(item.number) +
+                                  (item.number > 255 ? " is above 255" : " is below -255") + "; dasm rejects it");
+            store(item.number, width, line.directive.highFirst);
+            laid += width;
         }
-        rest = trim(rest);
-        std::size_t opEnd = 0;
-        while (opEnd < rest.size() && !isSpace(rest[opEnd]))
-            ++opEnd;
-        const std::string_view op = rest.substr(0, opEnd);
-        const std::string_view operand = trim(rest.substr(opEnd));
+        if (laid > dasm::kMaxLineChars + 1)
+            problem(line, "more bytes than dasm lays down from one line; ostrak does not read it");
+    }
 
-        if (sameWord(op, "equ") || op == "=") {
-            if (label.empty()) {
-                problem(line.number, "an equ needs a label in the first column");
-                return;
+    // dasm takes another pass for an unknown value it lays down, not for an
+    // equate that stays unknown (only for one that was known and is not
+    // now); a name used where the result does not depend on it ("0 && x")
+    // asks for nothing.
+    void report(const Line& line, const dasm::Evaluation& result)
+    {
+        if (!result.error.empty())
+            problem(line, result.error);
+        if (line.directive.kind == dasm::Directive::Kind::Equate) {
+            if (result.items.front().unknown)
+                unresolved_.push_back(&line);
+            return;
+        }
+        const auto unknown = std::count_if(result.items.begin(), result.items.end(),
+                                           [](const dasm::Value& v) { return v.unknown; });
+        unknown_ += int(unknown);
+        if (unknown == 0)
+            return;
+        for (const std::string& name : result.undefined)
+            problem(line, "unknown label " + name + " (0 is played)");
+        if (result.undefined.empty())
+            problem(line, "a value dasm cannot resolve");
+    }
+
+    // An equate dasm leaves unknown harms nothing until a line uses it; so
+    // it is told only beside what stops the song.
+    void tellUnresolved()
+    {
+        if (problems_.empty())
+            return;
+        for (const Line* line : unresolved_) {
+            const auto found = symbols_.find(line->source.label);
+            if (found != symbols_.end() && found->second.value.unknown)
+                problem(*line, line->source.label + " is defined through itself or through names dasm cannot resolve");
+        }
+    }
+
+    // A label or equate gets its value. A name given two values makes dasm
+    // take another pass every time, so it never finishes.
+    void define(const std::string& name, const dasm::Value& value, const Line* line)
+    {
+        const std::size_t number = line ? line->number : kEngineLine;
+        auto [it, added] = symbols_.try_emplace(name, Symbol{value, number, pass_});
+        Symbol& symbol = it->second;
+        if (!added) {
+            if (!symbol.value.unknown && value.unknown)
+                ++unknown_;
+            if (!symbol.value.unknown && !value.unknown && symbol.value.number != value.number) {
+                ++unknown_;
+                if (line && symbol.line == kEngineLine)
+                    problem(*line, name + " is a name of the engine (engine.asm) with another value; dasm rejects that");
+                else if (line && symbol.pass == pass_)
+                    problem(*line, name + " is defined twice (first on line " + std::to_string(symbol.line) +
+                                       ") with another value; dasm rejects that");
             }
-            Term term;
-            if (!parseTerm(operand, term, line.number))
-                return;
-            if (isNew(label, line.number))
-                equates_.emplace(label, Equate{term, line.number});
-            return;
-        }
-        if (!label.empty() && isNew(label, line.number)) {
-            const auto address = std::int64_t(image_->base + image_->bytes.size());
-            Term term;
-            term.number = address;
-            equates_.emplace(label, Equate{term, line.number, 2, address});
-        }
-        if (op.empty())
-            return;
-        int size = 0;
-        if (sameWord(op, "byte") || sameWord(op, ".byte") || sameWord(op, "dc.b") || sameWord(op, "dc"))
-            size = 1;
-        else if (sameWord(op, "word") || sameWord(op, ".word") || sameWord(op, "dc.w"))
-            size = 2;
-        if (size == 0) {
-            problem(line.number, "\"" + std::string(op) + "\" is not byte, word or equ; dasm would stop here");
-            return;
-        }
-        readItems(operand, size, line.number);
-    }
-
-    // True for a name not defined yet; a second definition is a problem.
-    bool isNew(std::string_view label, std::size_t line)
-    {
-        if (equates_.count(label) == 0)
-            return true;
-        problem(line, std::string(label) + " is defined twice (first on line " +
-                          std::to_string(equates_.find(label)->second.line) + "); dasm rejects that");
-        return false;
-    }
-
-    void readItems(std::string_view operand, int size, std::size_t line)
-    {
-        if (operand.empty()) {
-            problem(line, "no values after " + std::string(size == 1 ? "byte" : "word"));
-            return;
-        }
-        std::size_t at = 0;
-        for (;;) {
-            const std::size_t comma = operand.find(',', at);
-            const bool last = comma == std::string_view::npos;
-            const std::string_view item = trim(operand.substr(at, last ? std::string_view::npos : comma - at));
-            const std::size_t offset = image_->bytes.size();
-            image_->bytes.resize(offset + size, 0);
-            // dasm writes 0 for an empty last item ("word CA0,"), and rejects
-            // an empty item anywhere else.
-            if (item.empty() && !(last && at > 0)) {
-                problem(line, "an empty value between commas; dasm rejects it");
-            } else if (!item.empty()) {
-                Term term;
-                if (parseTerm(item, term, line)) {
-                    if (term.kind == Term::Kind::Number)
-                        store(offset, size, applyUnary(term, term.number), line);
-                    else
-                        fixups_.push_back({offset, size, term, line});
-                }
+            if (symbol.pass != pass_ || !line) {
+                symbol.line = number;
+                symbol.pass = pass_;
             }
-            if (last)
-                break;
-            at = comma + 1;
+            symbol.value = value;
         }
     }
 
-    bool parseTerm(std::string_view text, Term& term, std::size_t line)
+    void store(std::int64_t value, int width, bool highFirst)
     {
-        const std::string_view whole = text;
-        if (!text.empty() && (text.front() == '-' || text.front() == '<' || text.front() == '>')) {
-            term.unary = text.front();
-            text = trim(text.substr(1));
-        }
-        auto cannot = [&](const std::string& why) {
-            problem(line, "cannot read \"" + std::string(whole.substr(0, kShownLineChars)) + "\"" + why);
-            return false;
-        };
-        if (text.empty())
-            return cannot("");
-        if (isNameStart(text.front())) {
-            if (!std::all_of(text.begin(), text.end(), isNameChar))
-                return cannot(": only a number or a label may stand here");
-            term.kind = Term::Kind::Label;
-            term.label = text;
-            return true;
-        }
-        int radix = 10;
-        std::string_view digits = text;
-        if (text.front() == '%')
-            radix = 2, digits.remove_prefix(1);
-        else if (text.front() == '$')
-            radix = 16, digits.remove_prefix(1);
-        std::int64_t value = 0;
-        std::size_t i = 0;
-        for (; i < digits.size(); ++i) {
-            const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(digits[i])));
-            const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
-            if (digit >= radix)
-                break;
-            value = value * radix + digit;
-            value &= 0xFFFFFFFFLL; // dasm's values are 32 bits wide
-        }
-        if (i == 0)
-            return cannot("");
-        if (i < digits.size()) {
-            if (radix == 10 && digits[i] == '.')
-                problem(line, std::string(text) + " has a fraction; dasm takes whole numbers only (" +
-                                  std::to_string(value) + " is played)");
-            else
-                return cannot(": only a number or a label may stand here");
-        }
-        term.number = value;
-        return true;
-    }
-
-    static std::int64_t applyUnary(const Term& term, std::int64_t value)
-    {
-        switch (term.unary) {
-        case '-': return -value;
-        case '<': return value & 0xFF;
-        case '>': return (value >> 8) & 0xFF;
-        default: return value;
+        for (int i = 0; i < width; ++i) {
+            const int shift = 8 * (highFirst ? width - 1 - i : i);
+            image_->bytes.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
         }
     }
 
-    std::int64_t valueOf(const Term& term, std::size_t line)
+    // Every name's value, so a pass that changed nothing shows.
+    std::vector<std::int64_t> state() const
     {
-        if (term.kind == Term::Kind::Number)
-            return applyUnary(term, term.number);
-        const auto found = equates_.find(term.label);
-        if (found == equates_.end()) {
-            problem(line, "unknown label " + std::string(term.label) + " (0 is played)");
-            return 0;
+        std::vector<std::int64_t> out;
+        for (const Line& line : lines_) {
+            const auto found = symbols_.find(line.source.label);
+            if (!line.source.label.empty() && found != symbols_.end())
+                out.insert(out.end(), {found->second.value.unknown ? 1 : 0, found->second.value.number});
         }
-        resolveEquate(std::string(term.label), found->second);
-        return applyUnary(term, found->second.value);
-    }
-
-    void resolveEquate(const std::string& name, Equate& equate)
-    {
-        if (equate.state == 2)
-            return;
-        if (equate.state == 1) {
-            problem(equate.line, name + " is defined through itself; dasm cannot resolve it");
-            equate.value = 0;
-            equate.state = 2;
-            return;
-        }
-        // Equates naming equates are short chains in any real song.h; a
-        // deeper one is refused rather than risk the stack.
-        if (depth_ >= kMaxDepth) {
-            problem(equate.line, name + " is defined through too many other names");
-            equate.state = 2;
-            return;
-        }
-        equate.state = 1;
-        ++depth_;
-        const std::int64_t value = valueOf(equate.term, equate.line);
-        --depth_;
-        if (equate.state == 1)
-            equate.value = value;
-        equate.state = 2;
-    }
-
-    void store(std::size_t offset, int size, std::int64_t value, std::size_t line)
-    {
-        if (size == 1 && (value > 255 || value < -255))
-            problem(line, "the byte value " + std::to_string(value) + " is above 255; dasm rejects it");
-        image_->bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
-        if (size == 2)
-            image_->bytes[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+        return out;
     }
 
     // What engine.asm needs of song.h beyond dasm's syntax.
@@ -313,15 +296,11 @@ private:
     {
         bool playable = true;
         for (const char* name : kEngineSymbols) {
-            if (equates_.count(name) == 0) {
+            const auto found = symbols_.find(name);
+            if (found == symbols_.end() || found->second.line == kEngineLine) {
                 songProblem(std::string(name) + " is missing; the engine needs it, so dasm stops and nothing plays");
                 playable = false;
             }
-        }
-        for (const char* name : {"HATSOUND", "HATPITCH"}) {
-            const auto found = equates_.find(std::string_view(name));
-            if (found != equates_.end() && found->second.value > 255)
-                problem(found->second.line, std::string(name) + " is above 255; dasm rejects it");
         }
         const std::size_t room = kRomEnd - image_->base;
         if (image_->bytes.size() > room) {
@@ -334,11 +313,14 @@ private:
 
     ReadResult finish(bool playable)
     {
-        for (const auto& [name, equate] : equates_)
-            image_->symbols.emplace(std::string(name), equate.value);
+        for (const auto& [name, symbol] : symbols_)
+            if (symbol.line != kEngineLine)
+                image_->symbols.emplace(name, symbol.value.number);
         std::stable_sort(problems_.begin(), problems_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         ReadResult result;
+        result.romBytes = image_->bytes.size();
+        result.romRoom = kRomEnd - image_->base;
         const std::size_t shown = std::min(problems_.size(), kMaxProblems);
         for (std::size_t i = 0; i < shown; ++i)
             result.problems.push_back(std::move(problems_[i].second));
@@ -352,12 +334,14 @@ private:
     std::string_view text_;
     std::vector<Line> lines_;
     std::shared_ptr<SongImage> image_;
-    // Labels and equates alike: a label is an equate already resolved.
-    std::unordered_map<std::string_view, Equate> equates_;
-    std::vector<Fixup> fixups_;
-    std::vector<std::pair<std::size_t, std::string>> problems_;
-    static constexpr int kMaxDepth = 1000;
-    int depth_ = 0;
+    std::unordered_map<std::string, Symbol> symbols_;
+    std::vector<std::pair<std::size_t, std::string>> lineProblems_; // the same in every pass
+    std::vector<std::pair<std::size_t, std::string>> problems_;     // of the last pass
+    std::vector<std::optional<dasm::Evaluation>> constants_; // by line
+    dasm::Evaluation scratch_;
+    std::vector<const Line*> unresolved_; // equates of the last pass left unknown
+    int pass_ = 0;
+    int unknown_ = 0; // dasm's reasons for another pass, counted in this one
 };
 
 } // namespace

@@ -32,6 +32,10 @@ struct ReadResult {
     // Plain-words problems, one a line, each naming the line number and its
     // text ("line 12: \"\tbyte %1x0\": ..."). Empty when dasm would accept it.
     std::vector<std::string> problems;
+    // The bytes song.h lays down and the room engine.asm leaves them in the
+    // 4 KB ROM (from the end of its own code and tables to the vectors).
+    std::size_t romBytes = 0;
+    std::size_t romRoom = 0;
 };
 ReadResult readSongH(const std::string& text);
 

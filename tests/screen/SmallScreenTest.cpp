@@ -45,8 +45,9 @@ protected:
         QWidget* view = pane->viewport();
         const QRect whole(control->mapTo(view, QPoint()), control->size());
         const QRect shown = whole & view->rect();
-        if (whole.width() <= view->width() && whole.height() <= view->height())
+        if (whole.width() <= view->width() && whole.height() <= view->height()) {
             EXPECT_EQ(shown, whole) << control->objectName().toStdString() << " shows only in part";
+        }
         return shown.isEmpty() ? QPoint(-1, -1) : view->mapTo(control->window(), shown.center());
     }
 

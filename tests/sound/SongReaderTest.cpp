@@ -121,3 +121,45 @@ TEST(SongReader, ReadsHugeTextsAndSaysTheyDoNotFit)
     EXPECT_FALSE(line.image);
     EXPECT_FALSE(line.problems.empty());
 }
+
+// Lines a user may type, with what dasm 2.20 makes of them inside engine.asm
+// (each found by assembling it): the bytes between T and TEND, or a refusal.
+TEST(SongReader, FollowsDasmOnLinesAUserMayType)
+{
+    const std::string song = testing_support::dataFile("song/preview.h");
+    // A chain of `depth` equates, each naming the next one, used before all.
+    auto chain = [](int depth) {
+        std::string text = "\tbyte E0\r\n";
+        for (int e = 0; e < depth; ++e)
+            text += "E" + std::to_string(e) + " equ E" + std::to_string(e + 1) + "\r\n";
+        return text + "E" + std::to_string(depth) + " equ 5";
+    };
+    const struct {
+        std::string lines;
+        std::vector<std::uint8_t> bytes; // empty with `rejected`
+        bool rejected = false;
+    } cases[] = {
+        {"\tbyte   ;0|...|0", {0}},       {"\tbyte %", {0}},           {"\tbyte 00111", {73}},
+        {"\tbyte 011,0x1f,$1F,%101", {9, 31, 31, 5}},                  {"\tbyte 086", {}, true},
+        {"\tbyte 092", {}, true},         {"\tbyte 1.5", {}, true},    {"\tbyte 300", {}, true},
+        {"\tbyte -1,-255", {255, 1}},     {"\tbyte -256", {}, true},   {"\tbyte 1,", {1, 0}},
+        {"\tbyte ,1", {}, true},          {"\tbyte 1,x", {1}},         {"\tbyte 1 2", {}, true},
+        {"\tdc.w 3\r\n\tdc.s 3\r\n\tlong 3", {3, 0, 0, 3, 3, 0, 0, 0}}, {"\tbyte 'a,\"ab\"", {97, 97, 98}},
+        {"\tbyte [1+2]*3,(1+2)*3,1+2*3,~0,!5,7%0,1<<65", {9, 9, 7, 255, 0, 7, 2}},
+        {"\tbyte <.,>T", {0x66, 0xF2}},   {"\tbyte 5/0", {}, true},    {"\tbyte nowhere", {}, true},
+        {"\tbyte 0 && nowhere", {0}},     {"\tbyte song1", {}, true},  {"\tbyte AUDC0,<.mute", {0x15, 0xCD}},
+        {"AUDC0 equ $15", {}},            {"AUDC0 equ 3", {}, true},   {"X equ X", {}},
+        {"X equ 5\r\nX equ 5\r\n\tbyte X", {5}},                       {"X equ 5\r\nX = 6", {}, true},
+        {"A\r\nA:\r\n\tbyte 1", {1}},     {"A\r\n\tbyte 1\r\nA", {}, true},
+        {chain(8), {5}},                  {chain(9), {}, true},        {"\tlda #3", {}, true},
+    };
+    for (const auto& c : cases) {
+        const ReadResult read = readSongH(song + "T\r\n" + c.lines + "\r\nTEND\r\n");
+        ASSERT_TRUE(read.image) << c.lines;
+        EXPECT_EQ(!read.problems.empty(), c.rejected) << c.lines << "\n" << joined(read.problems);
+        if (!c.rejected) {
+            const int size = int(*read.image->symbol("TEND") - *read.image->symbol("T"));
+            EXPECT_EQ(bytesAt(*read.image, "T", size), c.bytes) << c.lines;
+        }
+    }
+}

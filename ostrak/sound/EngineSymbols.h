@@ -1,0 +1,59 @@
+#pragma once
+// The names engine.asm defines before it includes song.h, as dasm's symbol
+// file lists them: song.h may use them, and dasm rejects song.h giving one of
+// them another value. Local names (".x") are those of the engine's last
+// subroutine, whose scope song.h shares. Only the engine's layout changes them; the engine tests
+// compare this table with dasm's symbol file.
+#include <cstdint>
+#include <string_view>
+
+namespace ostrak::sound {
+
+struct EngineSymbol {
+    std::string_view name;
+    std::int64_t value;
+};
+
+inline constexpr EngineSymbol kEngineFixedSymbols[] = {
+    {"VSYNC", 0x00},        {"VBLANK", 0x01},       {"WSYNC", 0x02},        {"COLUPF", 0x08},
+    {"COLUBK", 0x09},       {"CTRLPF", 0x0A},       {"PF0", 0x0D},          {"PF1", 0x0E},
+    {"PF2", 0x0F},          {"AUDC0", 0x15},        {"AUDC1", 0x16},        {"AUDF0", 0x17},
+    {"AUDF1", 0x18},        {"AUDV0", 0x19},        {"AUDV1", 0x1A},        {"INTIM", 0x284},
+    {"TIM64T", 0x296},      {"songLo", 0x80},       {"songHi", 0x82},       {"entryLo", 0x84},
+    {"entryHi", 0x86},      {"ptr", 0x88},          {"rowIndex", 0x8A},     {"rowFrames", 0x8B},
+    {"barCount", 0x8C},     {"hatOn", 0x8D},        {"hatActive", 0x8E},    {"hatLevel", 0x8F},
+    {"shownVol", 0x90},     {"Reset", 0xF000},      {"Frame", 0xF024},      {"BlankLines", 0xF07F},
+    {"BarLines", 0xF08B},   {"PlayFrame", 0xF09E},  {"StartStep", 0xF116},  {"PlayRow", 0xF181},
+    {"VolumeTable", 0xF1D4}, {"BitMask", 0xF1E1},   {"SongStartLo", 0xF1E9}, {"SongStartHi", 0xF1EB},
+    {"BarPF2", 0xF1ED},     {"BarPF1", 0xF1FD},     {"SilentEntry", 0xF20D}, {"SilentChain", 0xF215},
+    {".volume", 0xF1C4},    {".mute", 0xF1CD},
+};
+
+// The engine's equates made from song.h's values, in engine.asm's order.
+struct EngineEquate {
+    std::string_view name;
+    std::string_view expression;
+};
+inline constexpr EngineEquate kEngineEquates[] = {
+    {"ROWFRAMES", "[TEMPODELAY < 1] * 1 + [TEMPODELAY >= 1 && TEMPODELAY <= 255] * TEMPODELAY + "
+                  "[TEMPODELAY > 255] * 255"},
+    {"HATFROM", "[HATSTART > 0 && HATSTART <= 255] * HATSTART + [HATSTART > 255] * 255"},
+    {"HENTRIES", "[patternArrayL - patternArrayH] / 8"},
+    {"HLIMIT", "[HENTRIES < 128] * HENTRIES + [HENTRIES >= 128] * 128"},
+};
+
+// What the engine's code reads of song.h before song.h comes: immediate
+// values (one byte, so dasm wants them within -255..255) and addresses.
+struct EngineUse {
+    std::string_view expression;
+    bool immediate;
+};
+inline constexpr EngineUse kEngineUses[] = {
+    {"<song1", true},          {">song1", true},          {"<song2", true},          {">song2", true},
+    {"ROWFRAMES", true},       {"HATFROM", true},         {"hatPattern", false},     {"HATSOUND", true},
+    {"HATPITCH", true},        {"HATVOLUME & 15", true},  {"HLIMIT", true},          {"<patternArrayH", true},
+    {">patternArrayH", true},  {"<patternArrayL", true},  {">patternArrayL", true},  {"soundTypeArray", false},
+    {"soundTurnArray", false},
+};
+
+} // namespace ostrak::sound
