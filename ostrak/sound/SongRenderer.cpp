@@ -11,28 +11,42 @@
 
 namespace ostrak::sound {
 
-// ostrak plays at the console's own clock (3,579,545 Hz / 114): the pitch
-// guide and the sound are what a cartridge plays on a real NTSC console. The
-// 0.13 % (2 cents) by which Stella runs faster is inaudible; the comparison
-// with Stella renders in stellaClock().
-Clock playbackClock() { return {3579545.0 / 114.0}; }
-Clock stellaClock() { return {262.0 * 76.0 * 60.0 / 38.0}; }
+// The one clock ostrak plays in is the console's own: its crystal divided by
+// 114 colour clocks a half line (NTSC 3,579,545 Hz, PAL 3,546,894 Hz), so the
+// pitch guide, Play and song.wav are what a cartridge plays on a real
+// console. Stella rounds its clock to whole frames a second, 0.13 % (2
+// cents) faster on NTSC and 0.28 % (5 cents) on PAL, which no ear tells; the
+// comparisons with Stella's recordings render in stellaClock().
+Clock playbackClock(bool pal)
+{
+    return pal ? Clock{3546894.0 / 114.0, kPalLines} : Clock{3579545.0 / 114.0, kNtscLines};
+}
+Clock stellaClock(bool pal)
+{
+    return pal ? Clock{kPalLines * 76.0 * 50.0 / 38.0, kPalLines} : Clock{kNtscLines * 76.0 * 60.0 / 38.0, kNtscLines};
+}
+bool palSwitch(const SongImage& image) { return image.symbol("PAL").has_value(); }
+Clock songClock(const SongImage& image) { return playbackClock(palSwitch(image)); }
 
 namespace {
-// The console's output is coupled through a capacitor: a level held still
-// fades. A 10 Hz high-pass keeps the samples centred and the TIA's lowest
-// tones (about 10 Hz at AUDC 14, AUDF 31) sounding.
+// The one output stage: the console's output is coupled through a
+// capacitor, so a level held still fades. Stella's resampler has the same
+// 10 Hz one-pole high-pass, and a held level (AUDC 0 and 11, or any form
+// that has stopped moving) dies away in both alike; it keeps the samples
+// centred and the TIA's lowest tones (about 10 Hz at AUDC 14, AUDF 31)
+// sounding. The band-limited steps before it are ostrak's own (Tia.h says
+// why); they change no level below 10 kHz.
 constexpr double kHighPassHz = 10.0;
-// mixLevel reaches 0.5 with both channels at 15; after the high-pass the
-// samples swing by about that much either way.
-constexpr double kScale = 60000.0;
+// mixLevel reaches 1 with both channels at 15; after the high-pass the
+// samples swing by about half that either way.
+constexpr double kScale = 30000.0;
 constexpr double kPositionSeconds = 30.0;
 
 struct Player {
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
         : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
           resampler(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
-          keep(std::exp(-2 * std::numbers::pi * kHighPassHz / rate))
+          keep(1.0 / (1.0 + 2 * std::numbers::pi * kHighPassHz / rate)), clocksPerFrame(clock.clocksPerFrame())
     {
         // Rates out of any sound card's range are pinned, so no rate can stall
         // the stream (at 0 no sample would ever be finished).
@@ -53,7 +67,7 @@ struct Player {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
-        for (int i = 0; i < kAudioClocksPerFrame; ++i, ++clock) {
+        for (int i = 0; i < clocksPerFrame; ++i, ++clock) {
             const int sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
                             channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
             if (sum != lastSum) {
@@ -86,10 +100,11 @@ struct Player {
 
     EngineModel model;
     int rate;
-    TiaChannel channel[2];
+    TiaChannel channel[2]; // as the engine's start-up leaves them (Tia.h)
     StepResampler resampler;
     double mix[31] = {};
     double keep;
+    int clocksPerFrame;
     std::uint64_t clock = 0;
     int lastSum = 0;
     double highPassed = 0.0, previousLevel = 0.0;
