@@ -39,6 +39,8 @@ private:
 
 class QtAudioOutput : public AudioOutput {
 public:
+    static constexpr qint64 kBufferUs = 30000;
+
     int sampleRate() override
     {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -58,6 +60,10 @@ public:
     {
         stop();
         sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
+        // A short buffer, so a click is heard at once: left to itself the sound
+        // server holds some 110 ms before the first sample sounds. The server
+        // grants what the device allows; Qt feeds it every 20 ms.
+        sink_->setBufferSize(format_.bytesForDuration(kBufferUs));
         pull_ = std::make_unique<PullDevice>(std::move(source));
         pull_->open(QIODevice::ReadOnly);
         sink_->start(pull_.get());
@@ -75,6 +81,8 @@ public:
         pull_.reset();
     }
 
+    // Qt counts what the server has taken from the stream less the device's
+    // own latency as the server reports it: the sample being heard.
     std::uint64_t samplesPlayed() const override
     {
         if (!sink_)

@@ -167,6 +167,30 @@ int bestLag(const std::vector<std::array<double, 24>>& made, const std::vector<s
     return at;
 }
 
+// The shift in seconds, within 3 ms, at which `count` heard samples from
+// `heardAt` best correlate with the made ones from `madeAt`.
+double fineShift(const Audio& made, double madeAt, double heardAt, std::size_t count, const Audio& heard)
+{
+    constexpr int kRange = int(0.003 * Audio::kRate);
+    const auto m = std::size_t(madeAt * Audio::kRate);
+    const auto h = std::int64_t(heardAt * Audio::kRate);
+    double best = -1e300;
+    int at = 0;
+    for (int shift = -kRange; shift <= kRange; ++shift) {
+        double sum = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int64_t j = h + shift + std::int64_t(i);
+            if (m + i < made.samples.size() && j >= 0 && j < std::int64_t(heard.samples.size()))
+                sum += double(made.samples[m + i]) * heard.samples[std::size_t(j)];
+        }
+        if (sum > best) {
+            best = sum;
+            at = shift;
+        }
+    }
+    return at / Audio::kRate;
+}
+
 class EngineForms : public ListeningTest {
 protected:
     void compareForms(const std::array<int, 4>& types, const std::array<int, 2>& volumeSteps)
@@ -218,7 +242,8 @@ private:
             const int atFrame = int(std::lround(at / kHop));
             // Half a second either side; the lag may jump by a third of that.
             lag = bestLag(madeBands, heardBands, lag - 30, lag + 30, atFrame - 100, atFrame + 100, lag);
-            const double there = at + lag * kHop;
+            // ... then to the sample, by the waveforms themselves.
+            const double there = at + lag * kHop + fineShift(made, at + skip, at + lag * kHop + skip, rowSamples, audio);
             std::ostringstream what;
             what << "row " << frame / kRowFrames << ": AUDC " << int(regs.audc[channel]) << " AUDF "
                  << int(regs.audf[channel]) << " AUDV " << int(regs.audv[channel]) << " on channel " << channel + 1;
