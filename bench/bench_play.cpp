@@ -34,13 +34,16 @@ public:
     QElapsedTimer clock;
     qint64 firstPullNs = -1;
     int peak = 0;
+    std::uint64_t handed = 0; // samples given to the card since the last start
 
     int sampleRate() override { return real_ ? real_->sampleRate() : 44100; }
     bool start(Source source) override
     {
         firstPullNs = -1;
+        handed = 0;
         Source timed = [this, source](std::int16_t* out, std::size_t count) {
             source(out, count);
+            handed += count;
             if (firstPullNs < 0 && count > 0) {
                 firstPullNs = clock.nsecsElapsed();
                 for (std::size_t i = 0; i < count; ++i)
@@ -146,7 +149,7 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs, const Private
     w.cmdBang->click();
     QApplication::processEvents();
 
-    std::vector<double> times, bufferMs, sinkMs;
+    std::vector<double> times, bufferMs, sinkMs, behindMs;
     for (int i = 0; i < runs; ++i) {
         output.clock.start();
         w.cmdPlayPattern->click();
@@ -170,6 +173,8 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs, const Private
             if (buffer >= 0 && sink >= 0) {
                 bufferMs.push_back(buffer);
                 sinkMs.push_back(sink);
+                // How far the position lblPlaying shows lags what was handed out.
+                behindMs.push_back(double(output.handed - output.samplesPlayed()) * 1000.0 / output.sampleRate());
             }
         }
         w.cmdStopPlay->click();
@@ -181,6 +186,10 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs, const Private
         std::printf("%s: the server holds a sample %.1f ms in the stream (Buffer Latency) and %.1f ms in the "
                     "device (Sink Latency), medians; click to heard about %.1f ms (target < 60 ms)\n",
                     what, buffer, sink, times[times.size() / 2] + buffer + sink);
+        std::sort(behindMs.begin(), behindMs.end());
+        std::printf("%s: lblPlaying's position is %.1f ms behind the samples handed out (median), against the "
+                    "%.1f ms the server holds\n",
+                    what, behindMs[behindMs.size() / 2], buffer + sink);
     }
     std::sort(times.begin(), times.end());
     std::printf("%s, Play Pattern click to first samples at the card over %d runs: median %.2f ms, "

@@ -67,13 +67,31 @@ struct Player {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
-        for (int i = 0; i < clocksPerFrame; ++i, ++clock) {
-            const int sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
-                            channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
+        // A new AUDV sounds from the frame's first clock.
+        int sum = channel[0].output(regs.audv[0]) + channel[1].output(regs.audv[1]);
+        if (sum != lastSum) {
+            resampler.step(clock, mix[sum] - mix[lastSum]);
+            lastSum = sum;
+        }
+        for (int i = 0; i < clocksPerFrame;) {
+            // Clocks where both channels only count their dividers change nothing.
+            const int idle = std::min({channel[0].idleClocks(regs.audf[0]), channel[1].idleClocks(regs.audf[1]),
+                                       clocksPerFrame - i});
+            if (idle > 0) {
+                channel[0].skip(idle);
+                channel[1].skip(idle);
+                i += idle;
+                clock += std::uint64_t(idle);
+                continue;
+            }
+            sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
+                  channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
             if (sum != lastSum) {
                 resampler.step(clock, mix[sum] - mix[lastSum]);
                 lastSum = sum;
             }
+            ++i;
+            ++clock;
         }
         finish(clock);
         return true;
@@ -83,10 +101,12 @@ struct Player {
     {
         levels.clear();
         resampler.finishUpTo(upTo, levels);
-        for (const double level : levels) {
-            highPassed = keep * (highPassed + level - previousLevel);
-            previousLevel = level;
-            ready.push_back(std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L)));
+        const std::size_t at = ready.size();
+        ready.resize(at + levels.size());
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            highPassed = keep * (highPassed + levels[i] - previousLevel);
+            previousLevel = levels[i];
+            ready[at + i] = std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L));
         }
     }
 
@@ -109,7 +129,8 @@ struct Player {
     int lastSum = 0;
     double highPassed = 0.0, previousLevel = 0.0;
     std::vector<double> levels;
-    std::deque<std::int16_t> ready;
+    std::vector<std::int16_t> ready; // rendered, from readyFrom on not yet handed out
+    std::size_t readyFrom = 0;
     std::atomic<std::uint64_t> handedOut = 0;
     std::atomic<bool> passOver = false; // what the model says, for other threads
     std::deque<std::pair<std::uint64_t, FrameRegs>> positions; // first sample of each frame
@@ -132,10 +153,16 @@ SongRenderer::~SongRenderer() = default;
 
 void SongRenderer::render(std::int16_t* out, std::size_t count)
 {
-    while (s_->ready.size() < count)
-        s_->frame(false);
-    std::copy_n(s_->ready.begin(), count, out);
-    s_->ready.erase(s_->ready.begin(), s_->ready.begin() + std::ptrdiff_t(count));
+    Player& p = *s_;
+    while (p.ready.size() - p.readyFrom < count)
+        p.frame(false);
+    std::copy_n(p.ready.begin() + std::ptrdiff_t(p.readyFrom), count, out);
+    p.readyFrom += count;
+    // Moved down once it is mostly handed out, not on every call.
+    if (p.readyFrom * 2 > p.ready.size()) {
+        p.ready.erase(p.ready.begin(), p.ready.begin() + std::ptrdiff_t(p.readyFrom));
+        p.readyFrom = 0;
+    }
     s_->handedOut += count;
     s_->forgetOldPositions();
 }

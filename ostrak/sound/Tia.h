@@ -52,6 +52,17 @@ public:
         return (pulse_ & 1) * (audv & 15);
     }
 
+    // The output now, with this AUDV.
+    int output(int audv) const { return (pulse_ & 1) * (audv & 15); }
+    // How many clocks from now only the divider moves (the output holds),
+    // at this AUDF; and skipping them. Most clocks are such at higher AUDF.
+    int idleClocks(int audf) const
+    {
+        audf &= 31;
+        return enabled_ ? 0 : divider_ <= audf ? audf - divider_ : 32 - divider_ + audf;
+    }
+    void skip(int clocks) { divider_ = std::uint8_t((divider_ + clocks) & 31); }
+
 private:
     void phase0(int audc, int audf);
     void phase1(int audc);

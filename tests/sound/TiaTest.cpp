@@ -150,6 +150,30 @@ TEST(Tia, StartUpSettlesFromPowerOnAndNoWriteResetsTheCounters)
     EXPECT_EQ(std::lround(mixLevel(15) * 32767), 21844) << "2/3 of full scale, to Stella's step";
 }
 
+TEST(Tia, SkippingIdleClocksIsClockingThem)
+{
+    // Register sets one after another, each for 700 clocks, as frames write them.
+    const struct {
+        int audc, audf;
+    } notes[] = {{4, 5}, {15, 31}, {8, 0}, {2, 19}, {6, 31}, {3, 5}, {9, 19}, {11, 0}, {12, 31}};
+    TiaChannel clocked, skipping;
+    for (const auto& note : notes) {
+        SCOPED_TRACE("AUDC " + std::to_string(note.audc) + " AUDF " + std::to_string(note.audf));
+        for (int clock = 0; clock < 700;) {
+            const int idle = std::min(skipping.idleClocks(note.audf), 700 - clock);
+            for (int i = 0; i < idle; ++i)
+                ASSERT_EQ(clocked.clock(note.audc, note.audf, 9), skipping.output(9));
+            skipping.skip(idle);
+            clock += idle;
+            if (clock < 700) {
+                ASSERT_EQ(clocked.clock(note.audc, note.audf, 9), skipping.clock(note.audc, note.audf, 9));
+                ++clock;
+            }
+        }
+        EXPECT_TRUE(clocked == skipping);
+    }
+}
+
 TEST(Tia, HighTonesDoNotFoldBackBelowThemselves)
 {
     // AUDC 4 at AUDF 0-3: 15.7, 7.8, 5.2 and 3.9 kHz square waves. Their
