@@ -167,7 +167,7 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs, const Private
             // Once the stream has settled, what it holds.
             QElapsedTimer settle;
             settle.start();
-            while (settle.elapsed() < 300)
+            while (settle.elapsed() < 1500)
                 QApplication::processEvents(QEventLoop::AllEvents, 5);
             const auto [buffer, sink] = server->latencies();
             if (buffer >= 0 && sink >= 0) {
