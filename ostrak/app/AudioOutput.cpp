@@ -68,8 +68,8 @@ public:
         source_ = nullptr;
     }
 
-    // Qt counts what the server has taken from the stream less the device's
-    // own latency as the server reports it: the sample being heard.
+    // Qt counts what the server has read from the stream, less the device's
+    // own latency once it has played that long without an underrun.
     std::uint64_t samplesPlayed() const override
     {
         if (!sink_)
