@@ -67,25 +67,49 @@ struct Player {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
-        // A new AUDV sounds from the frame's first clock.
-        int sum = channel[0].output(regs.audv[0]) + channel[1].output(regs.audv[1]);
-        if (sum != lastSum) {
-            resampler.step(clock, mix[sum] - mix[lastSum]);
-            lastSum = sum;
+        // Each channel takes its new registers where the engine writes them:
+        // from the first audio clock whose phases come after the write, or
+        // half way through one (the divider's phase with the old values).
+        int switchAt[2], splitAt[2];
+        for (int x = 0; x < 2; ++x) {
+            const int cc = 3 * std::clamp(regs.changeCycle[x], 0, 76 * (kNtscLines - 3)); // colour clocks
+            const int line = cc / 228, at = cc % 228;
+            switchAt[x] = 2 * line + (at < 9 ? 0 : at < 81 ? 1 : 2);
+            splitAt[x] = (at >= 9 && at < 37) || (at >= 81 && at < 149) ? switchAt[x] - 1 : -1;
         }
+        FrameRegs now = applied;
+        int sum = lastSum;
         for (int i = 0; i < clocksPerFrame;) {
+            int next = clocksPerFrame; // the next clock where a channel changes
+            for (int x = 0; x < 2; ++x) {
+                if (i == switchAt[x]) {
+                    now.audc[x] = regs.audc[x];
+                    now.audf[x] = regs.audf[x];
+                    now.audv[x] = regs.audv[x];
+                }
+                for (const int at : {splitAt[x], switchAt[x]})
+                    if (at > i)
+                        next = std::min(next, at);
+            }
             // Clocks where both channels only count their dividers change nothing.
-            const int idle = std::min({channel[0].idleClocks(regs.audf[0]), channel[1].idleClocks(regs.audf[1]),
-                                       clocksPerFrame - i});
-            if (idle > 0) {
+            const int idle = std::min({channel[0].idleClocks(now.audf[0]), channel[1].idleClocks(now.audf[1]), next - i});
+            if (idle > 0 && i != splitAt[0] && i != splitAt[1]) {
+                // A new AUDV sounds at once.
+                sum = channel[0].output(now.audv[0]) + channel[1].output(now.audv[1]);
+                if (sum != lastSum) {
+                    resampler.step(clock, mix[sum] - mix[lastSum]);
+                    lastSum = sum;
+                }
                 channel[0].skip(idle);
                 channel[1].skip(idle);
                 i += idle;
                 clock += std::uint64_t(idle);
                 continue;
             }
-            sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
-                  channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
+            sum = 0;
+            for (int x = 0; x < 2; ++x)
+                sum += i == splitAt[x] ? channel[x].clock(now.audc[x], now.audf[x], regs.audc[x], regs.audv[x])
+                                       : channel[x].clock(now.audc[x], now.audf[x], now.audv[x]);
             if (sum != lastSum) {
                 resampler.step(clock, mix[sum] - mix[lastSum]);
                 lastSum = sum;
@@ -93,6 +117,7 @@ struct Player {
             ++i;
             ++clock;
         }
+        applied = regs;
         finish(clock);
         return true;
     }
@@ -127,6 +152,7 @@ struct Player {
     int clocksPerFrame;
     std::uint64_t clock = 0;
     int lastSum = 0;
+    FrameRegs applied; // the registers as the last frame left them
     double highPassed = 0.0, previousLevel = 0.0;
     std::vector<double> levels;
     std::vector<std::int16_t> ready; // rendered, from readyFrom on not yet handed out

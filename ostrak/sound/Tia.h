@@ -44,11 +44,13 @@ public:
     bool operator==(const TiaChannel&) const = default;
 
     // The output (0 or AUDV) after one more audio clock with these registers.
-    int clock(int audc, int audf, int audv)
+    int clock(int audc, int audf, int audv) { return clock(audc, audf, audc, audv); }
+    // A clock during which AUDC is written: the divider's phase sees the old
+    // value, the counters' phase the new one.
+    int clock(int audcBefore, int audf, int audcAfter, int audv)
     {
-        audc &= 15;
-        phase0(audc, audf & 31);
-        phase1(audc);
+        phase0(audcBefore & 15, audf & 31);
+        phase1(audcAfter & 15);
         return (pulse_ & 1) * (audv & 15);
     }
 
