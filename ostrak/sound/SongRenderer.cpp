@@ -67,35 +67,43 @@ struct Player {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
-        // Each channel takes its new registers where the engine writes them:
-        // from the first audio clock whose phases come after the write, or
-        // half way through one (the divider's phase with the old values).
-        int switchAt[2], splitAt[2];
+        // Each register takes its new value where the engine writes it: AUDF
+        // from the first audio clock whose divider phase comes after the
+        // write, AUDV from the first whose counters' phase does, AUDC for
+        // each phase on its own (so a clock can see the old and the new).
+        int from[2][4]; // AUDC at phase 0, AUDC at phase 1, AUDF, AUDV
         for (int x = 0; x < 2; ++x) {
-            const int cc = 3 * std::clamp(regs.changeCycle[x], 0, 76 * (kNtscLines - 3)); // colour clocks
-            const int line = cc / 228, at = cc % 228;
-            switchAt[x] = 2 * line + (at < 9 ? 0 : at < 81 ? 1 : 2);
-            splitAt[x] = (at >= 9 && at < 37) || (at >= 81 && at < 149) ? switchAt[x] - 1 : -1;
+            for (int r = 0; r < 3; ++r) {
+                const int cc = 3 * std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)); // colour clocks
+                const int line = cc / 228, at = cc % 228;
+                const int phase0 = 2 * line + (at < 9 ? 0 : at < 81 ? 1 : 2);
+                const int phase1 = 2 * line + (at < 37 ? 0 : at < 149 ? 1 : 2);
+                if (r == 0) {
+                    from[x][0] = phase0;
+                    from[x][1] = phase1;
+                } else {
+                    from[x][r + 1] = r == 1 ? phase0 : phase1;
+                }
+            }
         }
-        FrameRegs now = applied;
         int sum = lastSum;
         for (int i = 0; i < clocksPerFrame;) {
-            int next = clocksPerFrame; // the next clock where a channel changes
+            int audcBefore[2], audcAfter[2], audf[2], audv[2];
+            int next = clocksPerFrame; // the next clock where a register changes
             for (int x = 0; x < 2; ++x) {
-                if (i == switchAt[x]) {
-                    now.audc[x] = regs.audc[x];
-                    now.audf[x] = regs.audf[x];
-                    now.audv[x] = regs.audv[x];
-                }
-                for (const int at : {splitAt[x], switchAt[x]})
+                audcBefore[x] = i >= from[x][0] ? regs.audc[x] : applied.audc[x];
+                audcAfter[x] = i >= from[x][1] ? regs.audc[x] : applied.audc[x];
+                audf[x] = i >= from[x][2] ? regs.audf[x] : applied.audf[x];
+                audv[x] = i >= from[x][3] ? regs.audv[x] : applied.audv[x];
+                for (const int at : from[x])
                     if (at > i)
                         next = std::min(next, at);
             }
-            // Clocks where both channels only count their dividers change nothing.
-            const int idle = std::min({channel[0].idleClocks(now.audf[0]), channel[1].idleClocks(now.audf[1]), next - i});
-            if (idle > 0 && i != splitAt[0] && i != splitAt[1]) {
-                // A new AUDV sounds at once.
-                sum = channel[0].output(now.audv[0]) + channel[1].output(now.audv[1]);
+            // Clocks where both channels only count their dividers change
+            // nothing but a new AUDV, which sounds at once.
+            const int idle = std::min({channel[0].idleClocks(audf[0]), channel[1].idleClocks(audf[1]), next - i});
+            if (idle > 0) {
+                sum = channel[0].output(audv[0]) + channel[1].output(audv[1]);
                 if (sum != lastSum) {
                     resampler.step(clock, mix[sum] - mix[lastSum]);
                     lastSum = sum;
@@ -106,10 +114,8 @@ struct Player {
                 clock += std::uint64_t(idle);
                 continue;
             }
-            sum = 0;
-            for (int x = 0; x < 2; ++x)
-                sum += i == splitAt[x] ? channel[x].clock(now.audc[x], now.audf[x], regs.audc[x], regs.audv[x])
-                                       : channel[x].clock(now.audc[x], now.audf[x], now.audv[x]);
+            sum = channel[0].clock(audcBefore[0], audf[0], audcAfter[0], audv[0]) +
+                  channel[1].clock(audcBefore[1], audf[1], audcAfter[1], audv[1]);
             if (sum != lastSum) {
                 resampler.step(clock, mix[sum] - mix[lastSum]);
                 lastSum = sum;

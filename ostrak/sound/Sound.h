@@ -53,10 +53,11 @@ struct FrameRegs {
     std::uint8_t audv[2] = {0, 0};
     int step = 0; // song step being played (counted from 0)
     int row = 0;  // row of that step (0-31)
-    // When each channel's registers take these values: CPU cycles from the
-    // start of the frame's fourth line, where the engine calls PlayFrame,
-    // counted along the path the engine takes (page crossings left out).
-    int changeCycle[2] = {0, 0};
+    // When each channel's AUDC, AUDF and AUDV take these values: CPU cycles
+    // from the start of the frame's fourth line, where the engine calls
+    // PlayFrame, counted along the path the engine takes (page crossings
+    // left out).
+    int writeCycle[2][3] = {{0, 0, 0}, {0, 0, 0}};
 };
 
 // Plays a SongImage frame by frame as engine/engine.asm does.
