@@ -1,7 +1,9 @@
 // Times a Play click to the first samples the sound card receives, through
 // the real window and the sound card seam. The stand-in card pulls as
-// QAudioSink does: from the event loop, a buffer at a time. When this
-// machine has a real output device, the same is measured through it too.
+// QAudioSink does: from the event loop, a buffer at a time. Then the real
+// QAudioSink is timed through a private PulseAudio server with a null output
+// (pulseaudio and pactl installed), and the server tells how long the stream
+// and the device hold a sample before it sounds: click to heard is the sum.
 #include "BenchApp.h"
 #include "app/AudioOutput.h"
 #include "app/FrmMain.h"
@@ -9,6 +11,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -26,13 +34,16 @@ public:
     QElapsedTimer clock;
     qint64 firstPullNs = -1;
     int peak = 0;
+    std::uint64_t handed = 0; // samples given to the card since the last start
 
     int sampleRate() override { return real_ ? real_->sampleRate() : 44100; }
     bool start(Source source) override
     {
         firstPullNs = -1;
+        handed = 0;
         Source timed = [this, source](std::int16_t* out, std::size_t count) {
             source(out, count);
+            handed += count;
             if (firstPullNs < 0 && count > 0) {
                 firstPullNs = clock.nsecsElapsed();
                 for (std::size_t i = 0; i < count; ++i)
@@ -78,7 +89,58 @@ std::string paste()
     return text + "\r\n";
 }
 
-int measure(const char* what, ostrak::AudioOutput* real, int runs)
+// A sound server of this benchmark's own whose only output plays into
+// nothing; this process's Qt Multimedia uses it while it lives.
+class PrivateSoundServer {
+public:
+    PrivateSoundServer()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty() || !folder_.isValid())
+            return;
+        socket_ = folder_.filePath(QStringLiteral("native"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), folder_.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
+        server_.setProcessEnvironment(env);
+        server_.start(QStringLiteral("pulseaudio"),
+                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--disable-shm=yes",
+                       "--log-level=error", "-L", "module-null-sink sink_name=heard rate=44100 channels=1", "-L",
+                       "module-native-protocol-unix auth-anonymous=1 socket=" + socket_});
+        for (int i = 0; i < 100 && !QFileInfo::exists(socket_); ++i)
+            QThread::msleep(50);
+        ok_ = server_.waitForStarted(1000) && QFileInfo::exists(socket_);
+        if (ok_)
+            qputenv("PULSE_SERVER", ("unix:" + socket_).toUtf8());
+    }
+    ~PrivateSoundServer()
+    {
+        server_.kill();
+        server_.waitForFinished(2000);
+    }
+    bool ok() const { return ok_; }
+    // "Buffer Latency" and "Sink Latency" of the playing stream, in ms.
+    std::pair<double, double> latencies() const
+    {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {"--server=unix:" + socket_, "list", "sink-inputs"});
+        pactl.waitForFinished(5000);
+        const QString text = QString::fromUtf8(pactl.readAllStandardOutput());
+        auto usec = [&](const char* name) {
+            const auto match = QRegularExpression(QString::fromLatin1(name) + QStringLiteral(": (\\d+) usec")).match(text);
+            return match.hasMatch() ? match.captured(1).toDouble() / 1000 : -1.0;
+        };
+        return {usec("Buffer Latency"), usec("Sink Latency")};
+    }
+
+private:
+    QTemporaryDir folder_;
+    QString socket_;
+    QProcess server_;
+    bool ok_ = false;
+};
+
+int measure(const char* what, ostrak::AudioOutput* real, int runs, const PrivateSoundServer* server = nullptr)
 {
     TimedOutput output(real);
     bench::QuietOstrak quiet(&output);
@@ -87,7 +149,7 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs)
     w.cmdBang->click();
     QApplication::processEvents();
 
-    std::vector<double> times;
+    std::vector<double> times, bufferMs, sinkMs, behindMs;
     for (int i = 0; i < runs; ++i) {
         output.clock.start();
         w.cmdPlayPattern->click();
@@ -101,7 +163,33 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs)
             return 1;
         }
         times.push_back(output.firstPullNs / 1e6);
+        if (server) {
+            // Once the stream has settled, what it holds.
+            QElapsedTimer settle;
+            settle.start();
+            while (settle.elapsed() < 1500)
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const auto [buffer, sink] = server->latencies();
+            if (buffer >= 0 && sink >= 0) {
+                bufferMs.push_back(buffer);
+                sinkMs.push_back(sink);
+                // How far the position lblPlaying shows lags what was handed out.
+                behindMs.push_back(double(output.handed - output.samplesPlayed()) * 1000.0 / output.sampleRate());
+            }
+        }
         w.cmdStopPlay->click();
+    }
+    if (!bufferMs.empty()) {
+        std::sort(bufferMs.begin(), bufferMs.end());
+        std::sort(sinkMs.begin(), sinkMs.end());
+        const double buffer = bufferMs[bufferMs.size() / 2], sink = sinkMs[sinkMs.size() / 2];
+        std::printf("%s: the server holds a sample %.1f ms in the stream (Buffer Latency) and %.1f ms in the "
+                    "device (Sink Latency), medians; click to heard about %.1f ms (target < 60 ms)\n",
+                    what, buffer, sink, times[times.size() / 2] + buffer + sink);
+        std::sort(behindMs.begin(), behindMs.end());
+        std::printf("%s: lblPlaying's position is %.1f ms behind the samples handed out (median), against the "
+                    "%.1f ms the server holds\n",
+                    what, behindMs[behindMs.size() / 2], buffer + sink);
     }
     std::sort(times.begin(), times.end());
     std::printf("%s, Play Pattern click to first samples at the card over %d runs: median %.2f ms, "
@@ -120,9 +208,14 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     int failed = measure("stand-in card pulling from the event loop", nullptr, runs);
 
+    // The server is started before Qt Multimedia first looks for a device.
+    const PrivateSoundServer server;
     std::unique_ptr<ostrak::AudioOutput> real = ostrak::makeQtAudioOutput();
+    if (!server.ok())
+        std::printf("pulseaudio or pactl missing: the sink's latency was not measured\n");
     if (real->sampleRate() > 0)
-        failed |= measure("this machine's default output (QAudioSink)", real.get(), runs);
+        failed |= measure(server.ok() ? "QAudioSink through a private PulseAudio server" : "this machine's default output (QAudioSink)",
+                          real.get(), runs, server.ok() ? &server : nullptr);
     else
         std::printf("no audio output device here: the QAudioSink path was not measured\n");
     return failed;

@@ -1,5 +1,6 @@
 ; ostrak music engine: plays the two-channel song of song.h on the Atari 2600.
-; Standard 4 KB cartridge image, NTSC timing (262 lines, about 60 frames a second).
+; Standard 4 KB cartridge image, NTSC timing (262 lines, about 60 frames a second);
+; with "PAL equ 1" in song.h, PAL timing (312 lines, about 50 frames a second).
 ; Assemble with:  dasm engine.asm -f3 -osong.bin
 ; The data format and the timing are described in README.md beside this file.
 
@@ -97,6 +98,7 @@ Frame:
 .vblank: lda INTIM
         bne .vblank
         sta WSYNC
+        jsr PalLines            ; PAL: 25 more lines of vertical blank
         lda #0
         sta VBLANK
 
@@ -124,8 +126,19 @@ Frame:
         sta TIM64T
 .overscan: lda INTIM
         bne .overscan
-        sta WSYNC               ; vertical sync starts on a line of its own: 262 in all
-        jmp Frame
+        sta WSYNC
+        jsr PalLines            ; PAL: 25 more lines of overscan
+        jmp Frame               ; vertical sync starts on a line of its own: 262 (PAL 312) in all
+
+; PAL only: 25 blank lines. The switch is read from a byte after song.h, as
+; dasm cannot test a symbol that song.h defines further down.
+PalLines:
+        subroutine
+        lda PalFlag
+        beq .ntsc
+        ldx #25
+        jmp BlankLines
+.ntsc:  rts
 
 ; X lines with an empty playfield.
 BlankLines:
@@ -365,6 +378,13 @@ SilentChain:
 
 ; ---- The song -----------------------------------------------------------------
         include "song.h"
+
+PalFlag:
+        ifconst PAL
+        byte 1
+        else
+        byte 0
+        endif
 
 ; A song that does not fit stops the assembly with a plain message, not
 ; with the assembler's "Origin Reverse-indexed" at the vectors.

@@ -5,40 +5,28 @@
 #include <QAudioSink>
 #include <QIODevice>
 #include <QMediaDevices>
+#include <QTimer>
 
-#include <limits>
+#include <vector>
 
 namespace ostrak {
 
 namespace {
 
-// Pull mode: the sink reads whenever its buffer runs low, and every read is
-// rendered there and then. Rendering runs hundreds of times faster than real
-// time, so this never holds up the window.
-class PullDevice : public QIODevice {
-public:
-    explicit PullDevice(AudioOutput::Source source) : source_(std::move(source)) {}
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override
-    {
-        return std::numeric_limits<int>::max() / 2 + QIODevice::bytesAvailable();
-    }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const auto count = static_cast<std::size_t>(maxSize / 2);
-        source_(reinterpret_cast<std::int16_t*>(data), count);
-        return static_cast<qint64>(count * 2);
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    AudioOutput::Source source_;
-};
-
+// Push mode: every few milliseconds the sink's free room is rendered and
+// written, so the sound server can be asked for a short buffer (Qt's own pull
+// mode hands it 20 ms a tick, which a short buffer cannot ride out). The
+// first samples are written at once, within the click. Rendering runs
+// hundreds of times faster than real time, so this never holds up the window.
 class QtAudioOutput : public AudioOutput {
 public:
+    // Left to itself the sound server holds some 110 ms before a sample
+    // sounds; this asks for 40 ms and gets what the device allows.
+    static constexpr qint64 kBufferUs = 40000;
+    static constexpr int kFeedMs = 5;
+
+    QtAudioOutput() { QObject::connect(&feed_, &QTimer::timeout, [this] { fill(); }); }
+
     int sampleRate() override
     {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -58,23 +46,30 @@ public:
     {
         stop();
         sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
-        pull_ = std::make_unique<PullDevice>(std::move(source));
-        pull_->open(QIODevice::ReadOnly);
-        sink_->start(pull_.get());
-        if (sink_->error() == QAudio::NoError)
-            return true;
-        stop();
-        return false;
+        sink_->setBufferSize(format_.bytesForDuration(kBufferUs));
+        source_ = std::move(source);
+        device_ = sink_->start();
+        if (!device_ || sink_->error() != QAudio::NoError) {
+            stop();
+            return false;
+        }
+        fill();
+        feed_.start(kFeedMs);
+        return true;
     }
 
     void stop() override
     {
+        feed_.stop();
         if (sink_)
             sink_->stop();
         sink_.reset();
-        pull_.reset();
+        device_ = nullptr;
+        source_ = nullptr;
     }
 
+    // Qt counts what the server has read from the stream, less the device's
+    // own latency once it has played that long without an underrun.
     std::uint64_t samplesPlayed() const override
     {
         if (!sink_)
@@ -86,9 +81,24 @@ public:
     ~QtAudioOutput() override { stop(); }
 
 private:
+    void fill()
+    {
+        if (!device_ || !source_)
+            return;
+        const auto count = static_cast<std::size_t>(sink_->bytesFree() / 2);
+        if (count == 0)
+            return;
+        buffer_.resize(count);
+        source_(buffer_.data(), count);
+        device_->write(reinterpret_cast<const char*>(buffer_.data()), static_cast<qint64>(count * 2));
+    }
+
     QAudioFormat format_;
     std::unique_ptr<QAudioSink> sink_;
-    std::unique_ptr<PullDevice> pull_;
+    QIODevice* device_ = nullptr; // the sink's, while it plays
+    Source source_;
+    std::vector<std::int16_t> buffer_;
+    QTimer feed_;
 };
 
 } // namespace

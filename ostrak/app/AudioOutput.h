@@ -24,7 +24,8 @@ public:
     virtual std::uint64_t samplesPlayed() const = 0;
 };
 
-// The real one: Qt Multimedia's default output, pulling on the GUI thread.
+// The real one: Qt Multimedia's default output, fed from the GUI thread
+// with a short buffer.
 std::unique_ptr<AudioOutput> makeQtAudioOutput();
 
 } // namespace ostrak

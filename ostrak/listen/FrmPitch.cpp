@@ -49,6 +49,10 @@ FrmPitch::FrmPitch(FrmMain& w, const NoteTable& notes) : QWidget(&w, Qt::Window)
     common::scrollBody(this, body);
     resize(720, 640);
 
+    connect(w_.chkPal, &QCheckBox::toggled, this, [this] {
+        if (isVisible())
+            refresh();
+    });
     for (int i = 0; i < 8; ++i)
         connect(w_.WaveMatrix[static_cast<std::size_t>(i)], &QComboBox::currentTextChanged, this, [this] {
             if (isVisible())
@@ -64,7 +68,7 @@ void FrmPitch::showEvent(QShowEvent* e)
 
 void FrmPitch::refresh()
 {
-    const sound::Clock clock = sound::playbackClock();
+    const sound::Clock clock = sound::playbackClock(w_.chkPal->isChecked());
     tblPitch->setRowCount(0);
     for (int slot = 0; slot < 8; ++slot) {
         const std::string field = w_.WaveMatrix[static_cast<std::size_t>(slot)]->text8();

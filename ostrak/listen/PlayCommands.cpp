@@ -59,7 +59,7 @@ void PlayCommands::play(const SongLines& lines, const std::string& note)
             if (!image)
                 return;
             const int rate = audio_.sampleRate();
-            auto renderer = rate > 0 ? std::make_shared<sound::SongRenderer>(image, rate) : nullptr;
+            auto renderer = rate > 0 ? std::make_shared<sound::SongRenderer>(image, rate, sound::songClock(*image)) : nullptr;
             if (!renderer || !audio_.start([renderer](std::int16_t* out, std::size_t count) {
                     renderer->render(out, count);
                 })) {
@@ -101,7 +101,7 @@ void PlayCommands::saveWav()
             // Ten minutes of song take about a second to render and write.
             w_.setCursor(Qt::WaitCursor);
             try {
-                const std::vector<std::int16_t> samples = sound::renderOnePass(image, kWavSampleRate, kWavMaxSeconds);
+                const std::vector<std::int16_t> samples = sound::renderOnePass(image, kWavSampleRate, kWavMaxSeconds, sound::songClock(*image));
                 // Written beside the old file and put in its place whole.
                 common::writeWholeFile("song.wav", sound::wavFileBytes(samples, kWavSampleRate));
             } catch (...) {

@@ -36,6 +36,7 @@ InstrumentConfig readInstrumentConfig(const InstrumentTexts& texts)
     InstrumentConfig config;
     config.hatLines = buildHatLines(texts.hat);
     config.tempo = common::leadingNumber(texts.tempo);
+    config.pal = texts.pal;
     for (std::size_t i = 0; i < 8; ++i) {
         config.volume[i] = common::leadingNumber(texts.volume[i]);
         config.soundType[i] = common::leadingNumber(texts.soundType[i]);

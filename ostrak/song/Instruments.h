@@ -24,6 +24,7 @@ struct InstrumentTexts {
     std::array<std::string, 8> volume;
     std::array<std::string, 8> soundType;
     HatSteps hat{};
+    bool pal = false; // chkPal
 };
 
 // The same, reduced to what goes into song.h. Numbers are the leading numbers
@@ -33,6 +34,7 @@ struct InstrumentConfig {
     std::array<double, 8> volume{};
     std::array<double, 8> soundType{};
     HatLines hatLines;
+    bool pal = false; // song.h carries the engine's PAL switch
 };
 
 InstrumentConfig readInstrumentConfig(const InstrumentTexts& texts);

@@ -48,6 +48,7 @@ InstrumentTexts SongCommands::instrumentTexts() const
     InstrumentTexts texts;
     texts.hat = hatSteps();
     texts.tempo = w_.cmbTempo->text8();
+    texts.pal = w_.chkPal->isChecked();
     for (std::size_t i = 0; i < 8; ++i) {
         texts.volume[i] = w_.WaveVol[i]->text8();
         texts.soundType[i] = w_.WaveMatrix[i]->text8();

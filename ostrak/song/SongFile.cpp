@@ -43,6 +43,8 @@ void addHead(SongLines& out, const InstrumentConfig& c)
               "folder of the ostrak sources",
               "", ""});
     out.push_back(numbersLine("TEMPODELAY equ ", {c.tempo}));
+    if (c.pal)
+        out.push_back({std::string(kPalSwitchLine)});
     add(out, {"", "soundTurnArray  ; Volume of sounds"});
     const auto& v = c.volume;
     out.push_back(numbersLine("    byte ", {v[0], v[1], v[2], v[3]}));

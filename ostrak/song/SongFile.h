@@ -32,6 +32,10 @@ SongLines previewSong(const InstrumentConfig& config, const PreviewTexts& texts)
 SongLines wholeSong(const InstrumentConfig& config, const std::string& kickInText,
                     const std::string& songOrderText, const WorkingMemory& memory);
 
+// Written under TEMPODELAY only for a PAL console: the engine then builds
+// 312-line frames, 50 a second. Without it song.h is the NTSC one, unchanged.
+inline constexpr std::string_view kPalSwitchLine = "PAL equ 1";
+
 // The bytes of the file: every written line followed by CR LF.
 std::string songFileText(const SongLines& lines);
 

@@ -22,11 +22,11 @@ inline constexpr EngineSymbol kEngineFixedSymbols[] = {
     {"TIM64T", 0x296},      {"songLo", 0x80},       {"songHi", 0x82},       {"entryLo", 0x84},
     {"entryHi", 0x86},      {"ptr", 0x88},          {"rowIndex", 0x8A},     {"rowFrames", 0x8B},
     {"barCount", 0x8C},     {"hatOn", 0x8D},        {"hatActive", 0x8E},    {"hatLevel", 0x8F},
-    {"shownVol", 0x90},     {"Reset", 0xF000},      {"Frame", 0xF024},      {"BlankLines", 0xF07F},
-    {"BarLines", 0xF08B},   {"PlayFrame", 0xF09E},  {"StartStep", 0xF116},  {"PlayRow", 0xF181},
-    {"VolumeTable", 0xF1D4}, {"BitMask", 0xF1E1},   {"SongStartLo", 0xF1E9}, {"SongStartHi", 0xF1EB},
-    {"BarPF2", 0xF1ED},     {"BarPF1", 0xF1FD},     {"SilentEntry", 0xF20D}, {"SilentChain", 0xF215},
-    {".volume", 0xF1C4},    {".mute", 0xF1CD},
+    {"shownVol", 0x90},     {"Reset", 0xF000},      {"Frame", 0xF024},      {"PalLines", 0xF085},   {"BlankLines", 0xF090},
+    {"BarLines", 0xF09C},   {"PlayFrame", 0xF0AF},  {"StartStep", 0xF127},  {"PlayRow", 0xF192},
+    {"VolumeTable", 0xF1E5}, {"BitMask", 0xF1F2},   {"SongStartLo", 0xF1FA}, {"SongStartHi", 0xF1FC},
+    {"BarPF2", 0xF1FE},     {"BarPF1", 0xF20E},     {"SilentEntry", 0xF21E}, {"SilentChain", 0xF226},
+    {".volume", 0xF1D5},    {".mute", 0xF1DE},
 };
 
 // The engine's equates made from song.h's values, in engine.asm's order.

@@ -16,9 +16,10 @@ namespace ostrak::sound {
 // first byte of song.h lands here (dasm's symbol file of the engine says so;
 // the engine tests compare every label with it). Only the engine's layout
 // moves it.
-inline constexpr std::uint32_t kSongBase = 0xF21D;
-// The vectors start here; song.h must end before them.
-inline constexpr std::uint32_t kRomEnd = 0xFFFA;
+inline constexpr std::uint32_t kSongBase = 0xF22E;
+// The vectors start at 0xFFFA, after the engine's PAL byte; song.h must end
+// before that byte.
+inline constexpr std::uint32_t kRomEnd = 0xFFF9;
 
 struct SongImage {
     std::uint32_t base = kSongBase;

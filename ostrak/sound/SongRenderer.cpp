@@ -11,28 +11,42 @@
 
 namespace ostrak::sound {
 
-// ostrak plays at the console's own clock (3,579,545 Hz / 114): the pitch
-// guide and the sound are what a cartridge plays on a real NTSC console. The
-// 0.13 % (2 cents) by which Stella runs faster is inaudible; the comparison
-// with Stella renders in stellaClock().
-Clock playbackClock() { return {3579545.0 / 114.0}; }
-Clock stellaClock() { return {262.0 * 76.0 * 60.0 / 38.0}; }
+// The one clock ostrak plays in is the console's own: its crystal divided by
+// 114 colour clocks a half line (NTSC 3,579,545 Hz, PAL 3,546,894 Hz), so the
+// pitch guide, Play and song.wav are what a cartridge plays on a real
+// console. Stella rounds its clock to whole frames a second, 0.13 % (2
+// cents) faster on NTSC and 0.28 % (5 cents) on PAL, which no ear tells; the
+// comparisons with Stella's recordings render in stellaClock().
+Clock playbackClock(bool pal)
+{
+    return pal ? Clock{3546894.0 / 114.0, kPalLines} : Clock{3579545.0 / 114.0, kNtscLines};
+}
+Clock stellaClock(bool pal)
+{
+    return pal ? Clock{kPalLines * 76.0 * 50.0 / 38.0, kPalLines} : Clock{kNtscLines * 76.0 * 60.0 / 38.0, kNtscLines};
+}
+bool palSwitch(const SongImage& image) { return image.symbol("PAL").has_value(); }
+Clock songClock(const SongImage& image) { return playbackClock(palSwitch(image)); }
 
 namespace {
-// The console's output is coupled through a capacitor: a level held still
-// fades. A 10 Hz high-pass keeps the samples centred and the TIA's lowest
-// tones (about 10 Hz at AUDC 14, AUDF 31) sounding.
+// The one output stage: the console's output is coupled through a
+// capacitor, so a level held still fades. Stella's resampler has the same
+// 10 Hz one-pole high-pass, and a held level (AUDC 0 and 11, or any form
+// that has stopped moving) dies away in both alike; it keeps the samples
+// centred and the TIA's lowest tones (about 10 Hz at AUDC 14, AUDF 31)
+// sounding. The band-limited steps before it are ostrak's own (Tia.h says
+// why); they change no level below 10 kHz.
 constexpr double kHighPassHz = 10.0;
-// mixLevel reaches 0.5 with both channels at 15; after the high-pass the
-// samples swing by about that much either way.
-constexpr double kScale = 60000.0;
+// mixLevel reaches 1 with both channels at 15; after the high-pass the
+// samples swing by about half that either way.
+constexpr double kScale = 30000.0;
 constexpr double kPositionSeconds = 30.0;
 
 struct Player {
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
         : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
           resampler(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
-          keep(std::exp(-2 * std::numbers::pi * kHighPassHz / rate))
+          keep(1.0 / (1.0 + 2 * std::numbers::pi * kHighPassHz / rate)), clocksPerFrame(clock.clocksPerFrame())
     {
         // Rates out of any sound card's range are pinned, so no rate can stall
         // the stream (at 0 no sample would ever be finished).
@@ -53,14 +67,63 @@ struct Player {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
-        for (int i = 0; i < kAudioClocksPerFrame; ++i, ++clock) {
-            const int sum = channel[0].clock(regs.audc[0], regs.audf[0], regs.audv[0]) +
-                            channel[1].clock(regs.audc[1], regs.audf[1], regs.audv[1]);
+        // Each register takes its new value where the engine writes it: AUDF
+        // from the first audio clock whose divider phase comes after the
+        // write, AUDV from the first whose counters' phase does, AUDC for
+        // each phase on its own (so a clock can see the old and the new).
+        int from[2][4]; // AUDC at phase 0, AUDC at phase 1, AUDF, AUDV
+        for (int x = 0; x < 2; ++x) {
+            for (int r = 0; r < 3; ++r) {
+                const int cc = 3 * std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)); // colour clocks
+                const int line = cc / 228, at = cc % 228;
+                const int phase0 = 2 * line + (at < 9 ? 0 : at < 81 ? 1 : 2);
+                const int phase1 = 2 * line + (at < 37 ? 0 : at < 149 ? 1 : 2);
+                if (r == 0) {
+                    from[x][0] = phase0;
+                    from[x][1] = phase1;
+                } else {
+                    from[x][r + 1] = r == 1 ? phase0 : phase1;
+                }
+            }
+        }
+        int sum = lastSum;
+        for (int i = 0; i < clocksPerFrame;) {
+            int audcBefore[2], audcAfter[2], audf[2], audv[2];
+            int next = clocksPerFrame; // the next clock where a register changes
+            for (int x = 0; x < 2; ++x) {
+                audcBefore[x] = i >= from[x][0] ? regs.audc[x] : applied.audc[x];
+                audcAfter[x] = i >= from[x][1] ? regs.audc[x] : applied.audc[x];
+                audf[x] = i >= from[x][2] ? regs.audf[x] : applied.audf[x];
+                audv[x] = i >= from[x][3] ? regs.audv[x] : applied.audv[x];
+                for (const int at : from[x])
+                    if (at > i)
+                        next = std::min(next, at);
+            }
+            // Clocks where both channels only count their dividers change
+            // nothing but a new AUDV, which sounds at once.
+            const int idle = std::min({channel[0].idleClocks(audf[0]), channel[1].idleClocks(audf[1]), next - i});
+            if (idle > 0) {
+                sum = channel[0].output(audv[0]) + channel[1].output(audv[1]);
+                if (sum != lastSum) {
+                    resampler.step(clock, mix[sum] - mix[lastSum]);
+                    lastSum = sum;
+                }
+                channel[0].skip(idle);
+                channel[1].skip(idle);
+                i += idle;
+                clock += std::uint64_t(idle);
+                continue;
+            }
+            sum = channel[0].clock(audcBefore[0], audf[0], audcAfter[0], audv[0]) +
+                  channel[1].clock(audcBefore[1], audf[1], audcAfter[1], audv[1]);
             if (sum != lastSum) {
                 resampler.step(clock, mix[sum] - mix[lastSum]);
                 lastSum = sum;
             }
+            ++i;
+            ++clock;
         }
+        applied = regs;
         finish(clock);
         return true;
     }
@@ -69,10 +132,12 @@ struct Player {
     {
         levels.clear();
         resampler.finishUpTo(upTo, levels);
-        for (const double level : levels) {
-            highPassed = keep * (highPassed + level - previousLevel);
-            previousLevel = level;
-            ready.push_back(std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L)));
+        const std::size_t at = ready.size();
+        ready.resize(at + levels.size());
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            highPassed = keep * (highPassed + levels[i] - previousLevel);
+            previousLevel = levels[i];
+            ready[at + i] = std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L));
         }
     }
 
@@ -86,15 +151,18 @@ struct Player {
 
     EngineModel model;
     int rate;
-    TiaChannel channel[2];
+    TiaChannel channel[2]; // as the engine's start-up leaves them (Tia.h)
     StepResampler resampler;
     double mix[31] = {};
     double keep;
+    int clocksPerFrame;
     std::uint64_t clock = 0;
     int lastSum = 0;
+    FrameRegs applied; // the registers as the last frame left them
     double highPassed = 0.0, previousLevel = 0.0;
     std::vector<double> levels;
-    std::deque<std::int16_t> ready;
+    std::vector<std::int16_t> ready; // rendered, from readyFrom on not yet handed out
+    std::size_t readyFrom = 0;
     std::atomic<std::uint64_t> handedOut = 0;
     std::atomic<bool> passOver = false; // what the model says, for other threads
     std::deque<std::pair<std::uint64_t, FrameRegs>> positions; // first sample of each frame
@@ -117,10 +185,16 @@ SongRenderer::~SongRenderer() = default;
 
 void SongRenderer::render(std::int16_t* out, std::size_t count)
 {
-    while (s_->ready.size() < count)
-        s_->frame(false);
-    std::copy_n(s_->ready.begin(), count, out);
-    s_->ready.erase(s_->ready.begin(), s_->ready.begin() + std::ptrdiff_t(count));
+    Player& p = *s_;
+    while (p.ready.size() - p.readyFrom < count)
+        p.frame(false);
+    std::copy_n(p.ready.begin() + std::ptrdiff_t(p.readyFrom), count, out);
+    p.readyFrom += count;
+    // Moved down once it is mostly handed out, not on every call.
+    if (p.readyFrom * 2 > p.ready.size()) {
+        p.ready.erase(p.ready.begin(), p.ready.begin() + std::ptrdiff_t(p.readyFrom));
+        p.readyFrom = 0;
+    }
     s_->handedOut += count;
     s_->forgetOldPositions();
 }

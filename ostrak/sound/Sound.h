@@ -11,17 +11,22 @@ namespace ostrak::sound {
 
 // ---- Clock -----------------------------------------------------------------
 // The TIA makes two audio clocks per scan line; the engine's frame is 262
-// lines, so one frame is exactly 524 audio clocks in any clock.
-inline constexpr int kAudioClocksPerFrame = 524;
+// lines on an NTSC console and 312 on a PAL one, in any clock.
+inline constexpr int kNtscLines = 262;
+inline constexpr int kPalLines = 312;
 struct Clock {
-    double audioHz; // audio clocks a second
-    double frameHz() const { return audioHz / kAudioClocksPerFrame; }
+    double audioHz;          // audio clocks a second
+    int lines = kNtscLines;  // scan lines a frame
+    int clocksPerFrame() const { return 2 * lines; }
+    double frameHz() const { return audioHz / clocksPerFrame(); }
+    bool pal() const { return lines == kPalLines; }
 };
 // The clock ostrak plays in (the reason is written where it is defined).
-Clock playbackClock();
-// Stella's NTSC clock (262 lines x 76 cycles x 60 / 38 = 31,440 Hz, 60.00
-// frames a second), for comparing with recordings of Stella.
-Clock stellaClock();
+Clock playbackClock(bool pal = false);
+// Stella's clocks: NTSC 262 lines x 76 cycles x 60 / 38 = 31,440 Hz at
+// 60.00 frames a second, PAL 312 x 76 x 50 / 38 = 31,200 Hz at 50.00, for
+// comparing with recordings of Stella.
+Clock stellaClock(bool pal = false);
 
 // ---- song.h reader -----------------------------------------------------------
 // The data of a song.h laid out as dasm would lay it out, every label resolved.
@@ -38,6 +43,11 @@ struct ReadResult {
     std::size_t romRoom = 0;
 };
 ReadResult readSongH(const std::string& text);
+// True when song.h holds the engine's PAL switch ("PAL equ 1"): the engine
+// then builds 312-line frames, and ostrak plays it in the PAL clock.
+bool palSwitch(const SongImage& image);
+// playbackClock() of the console this song.h is built for.
+Clock songClock(const SongImage& image);
 
 // ---- Engine model ----------------------------------------------------------
 // The TIA audio registers the engine sets in one frame, and where it is.
@@ -47,6 +57,11 @@ struct FrameRegs {
     std::uint8_t audv[2] = {0, 0};
     int step = 0; // song step being played (counted from 0)
     int row = 0;  // row of that step (0-31)
+    // When each channel's AUDC, AUDF and AUDV take these values: CPU cycles
+    // from the start of the frame's fourth line, where the engine calls
+    // PlayFrame, counted along the path the engine takes (page crossings
+    // left out).
+    int writeCycle[2][3] = {{0, 0, 0}, {0, 0, 0}};
 };
 
 // Plays a SongImage frame by frame as engine/engine.asm does.

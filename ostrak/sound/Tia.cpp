@@ -1,44 +1,12 @@
 #include "Tia.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace ostrak::sound {
 
 namespace {
-
-// The output bits of a shift register with feedback from bits 0 and `tap`,
-// one per step: the TIA's 4-, 5- and 9-bit polynomial counters.
-template <int Bits, int Tap>
-std::array<std::uint8_t, (1 << Bits) - 1> polySequence()
-{
-    std::array<std::uint8_t, (1 << Bits) - 1> bits{};
-    int state = (1 << Bits) - 1;
-    for (auto& bit : bits) {
-        const int feedback = (state ^ (state >> Tap)) & 1;
-        state = (state >> 1) | (feedback << (Bits - 1));
-        bit = std::uint8_t(state & 1);
-    }
-    return bits;
-}
-
-const auto kPoly4 = polySequence<4, 1>();
-const auto kPoly5 = polySequence<5, 2>();
-const auto kPoly9 = polySequence<9, 4>();
-
-// The div-31 form ticks twice on the 5-bit counter's way round, 13 and 18
-// steps apart. It is placed where the 5-bit output differs at the two ticks,
-// so AUDC 10 (the 5-bit output, sampled on those ticks) is the tone it is
-// on the console and not a constant level.
-int div31First()
-{
-    for (int at = 0; at < 31; ++at)
-        if (kPoly5[at] != kPoly5[(at + 13) % 31])
-            return at;
-    return 0;
-}
-const int kDiv31A = div31First();
-const int kDiv31B = (kDiv31A + 13) % 31;
 
 constexpr int kWavePeriod[16] = {0, 15, 465, 465, 2, 2, 31, 31, 511, 31, 31, 0, 6, 6, 93, 93};
 
@@ -76,35 +44,70 @@ double toneFrequency(int audc, int audf, Clock clock)
     return clock.audioHz / (double((audf & 31) + 1) * wavePeriod(audc));
 }
 
-void TiaChannel::pulse(int audc)
+TiaChannel TiaChannel::atPowerOn()
 {
-    if ((audc & 0x0C) == 0x0C) {
-        if (++prescale_ < 3)
-            return;
-        prescale_ = 0;
-    }
-    poly5_ = poly5_ + 1 == 31 ? 0 : poly5_ + 1;
-    bool tick = true;
-    if ((audc & 3) == 2)
-        tick = poly5_ == kDiv31A || poly5_ == kDiv31B;
-    else if ((audc & 3) == 3)
-        tick = kPoly5[poly5_] != 0;
-    if (!tick)
-        return;
-    if (audc & 4) {
-        bit_ ^= 1;
-    } else if (audc == 8) {
-        poly9_ = poly9_ + 1 == 511 ? 0 : poly9_ + 1;
-        bit_ = kPoly9[poly9_];
-    } else if (audc & 8) {
-        bit_ = kPoly5[poly5_];
-    } else {
-        poly4_ = poly4_ + 1 == 15 ? 0 : poly4_ + 1;
-        bit_ = kPoly4[poly4_];
-    }
+    TiaChannel channel;
+    channel.pulse_ = channel.noise_ = 0;
+    channel.enabled_ = channel.noiseIn_ = channel.noiseLow_ = false;
+    return channel;
 }
 
-double mixLevel(int sum) { return sum / (30.0 + sum); }
+void TiaChannel::phase0(int audc, int audf)
+{
+    if (enabled_) {
+        noiseLow_ = noise_ & 1;
+        switch (audc & 3) {
+        case 2: // the pulse counter moves at one place of the noise counter's round
+            pulseHeld_ = (noise_ & 0x1E) != 0x02;
+            break;
+        case 3: // ... or while the noise counter's low bit is set
+            pulseHeld_ = !noiseLow_;
+            break;
+        default:
+            pulseHeld_ = false;
+        }
+        if ((audc & 3) == 0) {
+            // With the pulse counter, a 9-bit shift register (AUDC 8); with
+            // AUDC 0 and 4 it only fills with ones.
+            noiseIn_ = ((pulse_ ^ noise_) & 1) || (noise_ == 0 && pulse_ == 0x0A) || (audc & 0x0C) == 0;
+        } else {
+            noiseIn_ = ((noise_ >> 2 ^ noise_) & 1) || noise_ == 0; // 5-bit, taps 0 and 2
+        }
+    }
+    enabled_ = divider_ == audf;
+    // A divider past a newly written, lower AUDF counts on to 31 first.
+    divider_ = divider_ == audf || divider_ == 31 ? 0 : divider_ + 1;
+}
+
+void TiaChannel::phase1(int audc)
+{
+    if (!enabled_)
+        return;
+    bool pulseIn = false;
+    switch (audc >> 2) {
+    case 0: // 4-bit shift register, taps 0 and 1 (AUDC 1-3)
+        pulseIn = ((pulse_ >> 1 ^ pulse_) & 1) && pulse_ != 0x0A && (audc & 3) != 0;
+        break;
+    case 1: // a ring of 2 (4, 5), 31 with 6 and 7's holding
+        pulseIn = !(pulse_ & 8);
+        break;
+    case 2: // the noise counter's bit, one step late (8-11)
+        pulseIn = !noiseLow_;
+        break;
+    default: // a ring of 6 (12-15)
+        pulseIn = !((pulse_ & 2) || !(pulse_ & 0x0E));
+        break;
+    }
+    noise_ = std::uint8_t(noise_ >> 1 | (noiseIn_ ? 0x10 : 0));
+    if (!pulseHeld_)
+        pulse_ = std::uint8_t((~(pulse_ >> 1) & 7) | (pulseIn ? 8 : 0));
+}
+
+double mixLevel(int sum)
+{
+    sum = std::clamp(sum, 0, 30);
+    return std::floor(32767.0 * sum / 30.0 * (30.0 + 30.0) / (30.0 + sum)) / 32767.0;
+}
 
 StepResampler::StepResampler(double outputRate, double inputRate)
     : ratio_(outputRate / inputRate), kernel_(std::size_t(kPhases) * kTaps)

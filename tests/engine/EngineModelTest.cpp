@@ -22,37 +22,22 @@ using namespace ostrak::sound;
 
 namespace {
 
-constexpr double kFrame = 1.0 / 60.0; // Stella's frame
-constexpr double kOnsetTolerance = kFrame;
 constexpr double kPitchTolerance = 0.005;
 constexpr double kLevelTolerance = 0.10;
 
 struct Model {
     Audio audio;
-    std::vector<FrameRegs> frames; // frame k starts at k / 60 s
+    Clock clock;                   // Stella's, NTSC or PAL as song.h says
+    std::vector<FrameRegs> frames; // frame k starts at k / frameHz s
 };
 
 Model renderModel(const std::shared_ptr<const SongImage>& image, double seconds)
 {
     Model model;
-    SongRenderer renderer(image, int(Audio::kRate), stellaClock());
-    std::vector<std::int16_t> samples(std::size_t(seconds * Audio::kRate) + StepResampler::kTaps / 2);
-    renderer.render(samples.data(), samples.size());
-    for (std::size_t i = StepResampler::kTaps / 2; i < samples.size(); ++i)
-        model.audio.samples.push_back(float(samples[i]) / 32768.0f);
-    // Stella's resampler softens the top octave, which the console does not
-    // (AUDC 4 at AUDF 0, 15.7 kHz, comes out at 0.71 of its level, and the
-    // hi-hat's noise some 10 % down); one low-pass pole on the model's
-    // samples, set so the model's 15.7 kHz tone comes out as Stella's does
-    // (it passes 0.98 at 2 kHz), does the
-    // same, so the levels compare like with like.
-    constexpr float keep = 0.25f;
-    float out = 0.0f;
-    for (float& sample : model.audio.samples)
-        sample = out = (1 - keep) * sample + keep * out;
-    removeSlope(model.audio.samples);
+    model.clock = stellaClock(palSwitch(*image));
+    model.audio = renderAsStellaPlays(image, seconds, model.clock);
     EngineModel engine(image);
-    for (int frame = 0; frame < int(seconds * 60) + 1; ++frame)
+    for (int frame = 0; frame < int(seconds * model.clock.frameHz()) + 1; ++frame)
         model.frames.push_back(engine.nextFrame());
     return model;
 }
@@ -72,7 +57,7 @@ double median(std::vector<double> values)
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-class EngineModelVsRom : public ListeningTest {
+class ModelVsRom : public ListeningTest {
 protected:
     // Sets the eight sound slots: sound types and volume steps.
     void setSlots(const std::vector<std::pair<const char*, const char*>>& typeAndVolume)
@@ -139,14 +124,14 @@ private:
                 const double onset =
                     (heard[i].start - heard[i - 1].start) - (made[i].start - made[i - 1].start);
                 worstOnset = std::max(worstOnset, std::abs(onset));
-                EXPECT_LE(std::abs(onset), kOnsetTolerance) << "starts out of step with the previous sound";
+                EXPECT_LE(std::abs(onset), 1 / model.clock.frameHz()) << "starts out of step with the previous sound";
             }
             // The middle of each sound as it came out: stella now and then
             // drops a fragment of a short one.
             const double length = made[i].stop - made[i].start, heardLength = heard[i].stop - heard[i].start;
             const double from = 0.2 * length, to = 0.8 * length;
             const double heardFrom = 0.2 * heardLength, heardTo = 0.8 * heardLength;
-            const FrameRegs& regs = model.frames.at(std::size_t((made[i].start + 0.5 * length) / kFrame));
+            const FrameRegs& regs = model.frames.at(std::size_t((made[i].start + 0.5 * length) * model.clock.frameHz()));
             const int audible = (regs.audv[0] > 0) + (regs.audv[1] > 0);
             const int channel = regs.audv[0] > 0 ? 0 : 1;
             const double levelHeard = audio.level(heard[i].start + heardFrom, heard[i].start + heardTo);
@@ -160,7 +145,7 @@ private:
                           << " / " << levelMade << "\n";
             if (audible != 1 || !isTonal(regs.audc[channel]))
                 continue;
-            const double tone = toneFrequency(regs.audc[channel], regs.audf[channel], stellaClock());
+            const double tone = toneFrequency(regs.audc[channel], regs.audf[channel], model.clock);
             if ((to - from) * tone < 2.0)
                 continue; // too short a stretch to tell a pitch from
             auto measure = [&](const Audio& a, double start, double stop) {
@@ -205,41 +190,80 @@ std::vector<Row> emptyRows()
 
 } // namespace
 
+// The songs of the tests below, NTSC or PAL.
+class EngineModelVsRom : public ModelVsRom {
+protected:
+    // A PAL song lasts 60/50 of its NTSC length in Stella's clocks.
+    double seconds(double ntscSeconds) { return w().chkPal->isChecked() ? ntscSeconds * 1.2 : ntscSeconds; }
+
+    void previewAtTempo3()
+    {
+        // Slots: sound type (the paste's instrument number) and volume step.
+        setSlots({{"4", "0"}, {"1", "4"}, {"6", "0"}, {"12", "8"}, {"14", "4"}, {"8", "8"}, {"5", "12"}, {"13", "0"}});
+        w().cmbTempo->setText8("3");
+        std::vector<Row> rows = emptyRows();
+        // Type 5 sits on volume step 12: silent on the console, so no sound.
+        place(rows, 0, {{0, "C-504"}, {2, "E-601"}, {4, "E-606"}, {6, "C-512"}, {8, "G-614"}, {10, "C-508"},
+                        {12, "C-505"}, {14, "G-604"}, {20, "F-612"}, {22, "C-601"}});
+        // Channel 2 alone, then both channels at once.
+        place(rows, 1, {{16, "C-604"}, {18, "C-512"}});
+        rows[18].ch1 = "E-404";
+        rows[19].ch1 = "...16";
+        compareWithModel(previewSong(trackerPaste(rows)), seconds(3.5), 11);
+    }
+
+    std::string wholeSongAtTempo1()
+    {
+        setSlots({{"4", "0"}, {"1", "0"}, {"6", "4"}, {"12", "4"}, {"14", "0"}, {"8", "8"}, {"5", "0"}, {"13", "0"}});
+        w().cmbTempo->setText8("1");
+        w().cmdAutoHH2->click(); // steps 0, 4, 8, ... 28
+        w().hhKickIn->setText8("1");
+        std::vector<Row> rows = emptyRows();
+        // Channel 1: entry 1 (rows 0-31) and entry 2 (32-63), wrapping every two
+        // bars; channel 2: entry 3 every bar. Notes sit between the hi-hat steps
+        // so that every sound stands alone; from bar 2 on, some meet a hit.
+        place(rows, 0, {{0, "C-604"}, {6, "G-612"}, {12, "G-606"}, {18, "C-601"}, {54, "E-604"}, {58, "G-614"}});
+        place(rows, 1, {{2, "C-612"}, {10, "E-608"}});
+        return wholeSong(trackerPaste(rows), "song1\r\n\r\n\tbyte 1,2\r\n\tbyte 255\r\n"
+                                              "song2\r\n\r\n\tbyte 3\r\n\tbyte 255");
+    }
+    // Bar 0: 6 sounds; bar 1: 8 hits, 2 of channel 2, 2 of channel 1; bar 2
+    // (as bar 0, with hits): 0 (with a hit), 2, 4, 6, 8, 10, 12 (with a hit),
+    // 16, 18, 20, 24, 28.
+    static constexpr std::size_t kWholeSongSounds = 6 + 12 + 12;
+};
+
 TEST_F(EngineModelVsRom, PreviewAtTempo3EverySoundTypeAndVolumeStep)
 {
-    // Slots: sound type (the paste's instrument number) and volume step.
-    setSlots({{"4", "0"}, {"1", "4"}, {"6", "0"}, {"12", "8"}, {"14", "4"}, {"8", "8"}, {"5", "12"}, {"13", "0"}});
-    w().cmbTempo->setText8("3");
-    std::vector<Row> rows = emptyRows();
-    // Type 5 sits on volume step 12: silent on the console, so no sound.
-    place(rows, 0, {{0, "C-504"}, {2, "E-601"}, {4, "E-606"}, {6, "C-512"}, {8, "G-614"}, {10, "C-508"},
-                    {12, "C-505"}, {14, "G-604"}, {20, "F-612"}, {22, "C-601"}});
-    // Channel 2 alone, then both channels at once.
-    place(rows, 1, {{16, "C-604"}, {18, "C-512"}});
-    rows[18].ch1 = "E-404";
-    rows[19].ch1 = "...16";
-    compareWithModel(previewSong(trackerPaste(rows)), 3.5, 11);
+    previewAtTempo3();
 }
 
 TEST_F(EngineModelVsRom, WholeSongAtTempo1WithHiHatFromBar1AndWrappingOrders)
 {
-    setSlots({{"4", "0"}, {"1", "0"}, {"6", "4"}, {"12", "4"}, {"14", "0"}, {"8", "8"}, {"5", "0"}, {"13", "0"}});
-    w().cmbTempo->setText8("1");
-    w().cmdAutoHH2->click(); // steps 0, 4, 8, ... 28
-    w().hhKickIn->setText8("1");
-    std::vector<Row> rows = emptyRows();
-    // Channel 1: entry 1 (rows 0-31) and entry 2 (32-63), wrapping every two
-    // bars; channel 2: entry 3 every bar. Notes sit between the hi-hat steps
-    // so that every sound stands alone; from bar 2 on, some meet a hit.
-    place(rows, 0, {{0, "C-604"}, {6, "G-612"}, {12, "G-606"}, {18, "C-601"}, {54, "E-604"}, {58, "G-614"}});
-    place(rows, 1, {{2, "C-612"}, {10, "E-608"}});
-    const std::string song = wholeSong(trackerPaste(rows), "song1\r\n\r\n\tbyte 1,2\r\n\tbyte 255\r\n"
-                                                           "song2\r\n\r\n\tbyte 3\r\n\tbyte 255");
-    // Bar 0: 6 sounds; bar 1: 8 hits, 2 of channel 2, 2 of channel 1; bar 2
-    // (as bar 0, with hits): 0 (with a hit), 2, 4, 6, 8, 10, 12 (with a hit),
-    // 16, 18, 20, 24, 28.
     // One-frame sounds meet stella's dropped fragments more often: three tries.
-    compareWithModel(song, 3.5, 6 + 12 + 12, 3);
+    compareWithModel(wholeSongAtTempo1(), 3.5, kWholeSongSounds, 3);
+}
+
+// PAL: the same songs, built as 312-line frames, in Stella's PAL clock.
+TEST_F(EngineModelVsRom, PalPreviewAtTempo3)
+{
+    w().chkPal->setChecked(true);
+    previewAtTempo3();
+}
+
+TEST_F(EngineModelVsRom, PalWholeSongLasts60Over50OfItsNtscLength)
+{
+    const std::string ntsc = wholeSongAtTempo1();
+    w().chkPal->setChecked(true);
+    const std::string pal = wholeSongAtTempo1();
+    const ReadResult ntscRead = readSongH(ntsc), palRead = readSongH(pal);
+    ASSERT_TRUE(ntscRead.image && palRead.image);
+    EXPECT_FALSE(palSwitch(*ntscRead.image));
+    EXPECT_TRUE(palSwitch(*palRead.image));
+    const double ntscPass = double(renderOnePass(ntscRead.image, 44100, 600, stellaClock(false)).size());
+    const double palPass = double(renderOnePass(palRead.image, 44100, 600, stellaClock(true)).size());
+    EXPECT_NEAR(palPass / ntscPass, 60.0 / 50.0, 0.001);
+    compareWithModel(pal, seconds(3.5), kWholeSongSounds, 3);
 }
 
 TEST_F(EngineModelVsRom, PreviewAtTempo6)

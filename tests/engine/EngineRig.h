@@ -4,6 +4,7 @@
 // ROM headless (SDL's dummy video and disk audio drivers) and the samples are measured.
 #include "support/OstrakFixture.h"
 #include "support/TestSupport.h"
+#include "sound/Sound.h"
 
 #include <map>
 #include <string>
@@ -48,6 +49,11 @@ struct Audio {
 Audio listen(const std::string& rom, double seconds);
 // The high-pass that listen() puts on stella's samples.
 void removeSlope(std::vector<float>& samples);
+
+// ostrak's rendering of song.h in `clock`, made to compare with listen():
+// 44.1 kHz, Stella's softer top octave and the same high-pass.
+Audio renderAsStellaPlays(const std::shared_ptr<const ostrak::sound::SongImage>& image, double seconds,
+                          ostrak::sound::Clock clock);
 
 // The TIA's audio clock and frame length (NTSC, 262 lines of 76 cycles).
 inline constexpr double kTiaAudioClock = 31399.5;

@@ -76,7 +76,7 @@ TEST_F(SongTest, PackRepeatsFitsALongSongAndTheRomUseSaysSo)
     w().txtSong->setText8("song1\r\n\tbyte 1,2,255\r\nsong2\r\n\tbyte 3,4,255");
     const std::string written = w().lblRomUse->text().toStdString();
     EXPECT_EQ(written.rfind("ROM: ", 0), 0u) << written;
-    EXPECT_NE(written.find(" of 3,549 bytes"), std::string::npos) << written;
+    EXPECT_NE(written.find(" of 3,531 bytes"), std::string::npos) << written;
     EXPECT_NE(w().lblRomUse->styleSheet().indexOf(QStringLiteral("red")), -1);
 
     w().cmdCompileSong->click();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <numeric>
 
 using namespace ostrak::sound;
@@ -65,7 +66,9 @@ TEST(Tia, EveryAudcRepeatsAtItsDividerAndSoundsItsFundamental)
                 EXPECT_FALSE(isTonal(audc));
                 continue;
             }
-            EXPECT_TRUE(repeatsEvery(wave, period, period));
+            // The counters' way from where the start-up left them into this
+            // form's ring takes up to 1.5 periods (AUDC 10), as in Stella.
+            EXPECT_TRUE(repeatsEvery(wave, 2 * period, period));
             // ... and at no shorter period: none of its whole fractions.
             for (std::size_t part = 2; part <= period; ++part) {
                 if (period % part == 0) {
@@ -83,6 +86,91 @@ TEST(Tia, EveryAudcRepeatsAtItsDividerAndSoundsItsFundamental)
                 testing_support::measuredFundamental(samples, kRate, 1000, samples.size(), formula);
             EXPECT_NEAR(measured, formula, 0.001 * formula);
         }
+    }
+}
+
+// The run lengths of one period of a maximal-length shift register of n
+// bits: one run of n, one of n - 1, and 2^(n-k-1) runs of each k < n - 1.
+TEST(Tia, PolyFormsRunAsMaximalShiftRegistersAndTheDiv31FormsAre18And13)
+{
+    const struct {
+        int audc, bits;
+    } forms[] = {{1, 4}, {7, 5}, {9, 5}, {8, 9}, {6, 0}, {10, 0}}; // bits 0: the div-31 forms
+    for (const auto& form : forms) {
+        SCOPED_TRACE("AUDC " + std::to_string(form.audc));
+        const std::size_t period = std::size_t(wavePeriod(form.audc));
+        const auto wave = clocks(form.audc, 0, 4 * period);
+        // The runs of one period, starting at an edge.
+        std::size_t start = 2 * period;
+        while (wave[start] == 0 || wave[start - 1] != 0)
+            ++start; // a rising edge
+        std::map<std::size_t, int> runs;
+        std::size_t length = 1;
+        for (std::size_t i = start + 1; i <= start + period; ++i, ++length)
+            if (i == start + period || wave[i] != wave[i - 1]) {
+                ++runs[length];
+                length = 0;
+            }
+        std::map<std::size_t, int> expected;
+        if (form.bits == 0) {
+            expected = {{13, 1}, {18, 1}};
+            // As Stella runs them, AUDC 10 is high for 18 pulses, AUDC 6 for 13.
+            const std::size_t high = form.audc == 10 ? 18 : 13;
+            EXPECT_TRUE(wave[start + high - 1] != 0 && wave[start + high] == 0);
+        } else {
+            expected = {{std::size_t(form.bits), 1}};
+            ++expected[std::size_t(form.bits - 1)];
+            for (int k = 1; k < form.bits - 1; ++k)
+                expected[std::size_t(k)] = 1 << (form.bits - k - 1);
+        }
+        EXPECT_EQ(runs, expected);
+    }
+}
+
+TEST(Tia, StartUpSettlesFromPowerOnAndNoWriteResetsTheCounters)
+{
+    TiaChannel fromPowerOn = TiaChannel::atPowerOn();
+    EXPECT_FALSE(fromPowerOn == TiaChannel());
+    for (int clock = 0; clock < 73; ++clock)
+        fromPowerOn.clock(0, 0, 0);
+    EXPECT_TRUE(fromPowerOn == TiaChannel()) << "the engine's start-up leaves every channel alike";
+
+    // A long form at a low divider: a note after another starts where the
+    // counters stand, not where a fresh channel would start.
+    TiaChannel onAfterNote, fresh;
+    for (int clock = 0; clock < 1000; ++clock)
+        onAfterNote.clock(4, 7, 15);
+    std::vector<int> after, fromStart;
+    for (int clock = 0; clock < 465 * 2; ++clock) {
+        after.push_back(onAfterNote.clock(15, 0, 15));
+        fromStart.push_back(fresh.clock(15, 0, 15));
+    }
+    EXPECT_NE(after, fromStart);
+    EXPECT_EQ(mixLevel(30), 1.0);
+    EXPECT_EQ(std::lround(mixLevel(15) * 32767), 21844) << "2/3 of full scale, to Stella's step";
+}
+
+TEST(Tia, SkippingIdleClocksIsClockingThem)
+{
+    // Register sets one after another, each for 700 clocks, as frames write them.
+    const struct {
+        int audc, audf;
+    } notes[] = {{4, 5}, {15, 31}, {8, 0}, {2, 19}, {6, 31}, {3, 5}, {9, 19}, {11, 0}, {12, 31}};
+    TiaChannel clocked, skipping;
+    for (const auto& note : notes) {
+        SCOPED_TRACE("AUDC " + std::to_string(note.audc) + " AUDF " + std::to_string(note.audf));
+        for (int clock = 0; clock < 700;) {
+            const int idle = std::min(skipping.idleClocks(note.audf), 700 - clock);
+            for (int i = 0; i < idle; ++i)
+                ASSERT_EQ(clocked.clock(note.audc, note.audf, 9), skipping.output(9));
+            skipping.skip(idle);
+            clock += idle;
+            if (clock < 700) {
+                ASSERT_EQ(clocked.clock(note.audc, note.audf, 9), skipping.clock(note.audc, note.audf, 9));
+                ++clock;
+            }
+        }
+        EXPECT_TRUE(clocked == skipping);
     }
 }
 
