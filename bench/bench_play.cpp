@@ -5,18 +5,16 @@
 // (pulseaudio and pactl installed), and the server tells how long the stream
 // and the device hold a sample before it sounds: click to heard is the sum.
 #include "BenchApp.h"
+#include "support/NullSoundServer.h"
 #include "app/AudioOutput.h"
 #include "app/FrmMain.h"
 #include "OstrakApp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -89,58 +87,7 @@ std::string paste()
     return text + "\r\n";
 }
 
-// A sound server of this benchmark's own whose only output plays into
-// nothing; this process's Qt Multimedia uses it while it lives.
-class PrivateSoundServer {
-public:
-    PrivateSoundServer()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty() || !folder_.isValid())
-            return;
-        socket_ = folder_.filePath(QStringLiteral("native"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), folder_.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
-        server_.setProcessEnvironment(env);
-        server_.start(QStringLiteral("pulseaudio"),
-                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--disable-shm=yes",
-                       "--log-level=error", "-L", "module-null-sink sink_name=heard rate=44100 channels=1", "-L",
-                       "module-native-protocol-unix auth-anonymous=1 socket=" + socket_});
-        for (int i = 0; i < 100 && !QFileInfo::exists(socket_); ++i)
-            QThread::msleep(50);
-        ok_ = server_.waitForStarted(1000) && QFileInfo::exists(socket_);
-        if (ok_)
-            qputenv("PULSE_SERVER", ("unix:" + socket_).toUtf8());
-    }
-    ~PrivateSoundServer()
-    {
-        server_.kill();
-        server_.waitForFinished(2000);
-    }
-    bool ok() const { return ok_; }
-    // "Buffer Latency" and "Sink Latency" of the playing stream, in ms.
-    std::pair<double, double> latencies() const
-    {
-        QProcess pactl;
-        pactl.start(QStringLiteral("pactl"), {"--server=unix:" + socket_, "list", "sink-inputs"});
-        pactl.waitForFinished(5000);
-        const QString text = QString::fromUtf8(pactl.readAllStandardOutput());
-        auto usec = [&](const char* name) {
-            const auto match = QRegularExpression(QString::fromLatin1(name) + QStringLiteral(": (\\d+) usec")).match(text);
-            return match.hasMatch() ? match.captured(1).toDouble() / 1000 : -1.0;
-        };
-        return {usec("Buffer Latency"), usec("Sink Latency")};
-    }
-
-private:
-    QTemporaryDir folder_;
-    QString socket_;
-    QProcess server_;
-    bool ok_ = false;
-};
-
-int measure(const char* what, ostrak::AudioOutput* real, int runs, const PrivateSoundServer* server = nullptr)
+int measure(const char* what, ostrak::AudioOutput* real, int runs, const testing_support::NullSoundServer* server = nullptr)
 {
     TimedOutput output(real);
     bench::QuietOstrak quiet(&output);
@@ -209,7 +156,8 @@ int main(int argc, char** argv)
     int failed = measure("stand-in card pulling from the event loop", nullptr, runs);
 
     // The server is started before Qt Multimedia first looks for a device.
-    const PrivateSoundServer server;
+    QTemporaryDir serverFolder;
+    const testing_support::NullSoundServer server(serverFolder.path().toStdString());
     std::unique_ptr<ostrak::AudioOutput> real = ostrak::makeQtAudioOutput();
     if (!server.ok())
         std::printf("pulseaudio or pactl missing: the sink's latency was not measured\n");

@@ -1,9 +1,11 @@
 #pragma once
-// A private PulseAudio server that plays into nothing and records what it played.
+// A private PulseAudio server that plays into nothing, records what it played
+// and tells the stream's latencies.
 #include "TestSupport.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -11,6 +13,7 @@
 #include <sys/prctl.h>
 
 #include <string>
+#include <utility>
 
 namespace testing_support {
 
@@ -47,6 +50,21 @@ public:
         qunsetenv("PULSE_SERVER");
     }
     bool ok() const { return ok_; }
+
+    // "Buffer Latency" and "Sink Latency" of the playing stream, in ms; -1
+    // where pactl does not tell.
+    std::pair<double, double> latencies() const
+    {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {QString::fromStdString("--server=unix:" + socket_), "list", "sink-inputs"});
+        pactl.waitForFinished(5000);
+        const QString text = QString::fromUtf8(pactl.readAllStandardOutput());
+        auto usec = [&](const char* name) {
+            const auto match = QRegularExpression(QString::fromLatin1(name) + QStringLiteral(": (\\d+) usec")).match(text);
+            return match.hasMatch() ? match.captured(1).toDouble() / 1000 : -1.0;
+        };
+        return {usec("Buffer Latency"), usec("Sink Latency")};
+    }
 
     // False when the recorder does not start.
     bool startRecording(const std::string& path)
