@@ -266,6 +266,24 @@ TEST_F(EngineModelVsRom, PalWholeSongLasts60Over50OfItsNtscLength)
     compareWithModel(pal, seconds(3.5), kWholeSongSounds, 3);
 }
 
+// Packed, the song names its repeated chains by equates; the ROM dasm builds
+// from it still plays what the model plays.
+TEST_F(EngineModelVsRom, PackedWholeSongPlaysAsItsRomInStella)
+{
+    const std::string written = wholeSongAtTempo1();
+    w().chkPack->setChecked(true);
+    const std::string packed = wholeSongAtTempo1();
+    const auto equates = [](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = text.find(" equ ", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    ASSERT_LT(packed.size(), written.size());
+    ASSERT_GT(equates(packed), equates(written)) << "no chain was named by an equate";
+    compareWithModel(packed, 3.5, kWholeSongSounds, 3);
+}
+
 TEST_F(EngineModelVsRom, PreviewAtTempo6)
 {
     setSlots({{"4", "0"}, {"1", "4"}, {"6", "0"}, {"12", "8"}, {"14", "4"}, {"8", "8"}, {"5", "12"}, {"13", "0"}});
