@@ -50,7 +50,10 @@ int main(int argc, char** argv)
         std::printf("%s: %s, transpose %s, map %s\n", file.toLocal8Bit().constData(),
                     imp.cmbNotes->currentText().toLocal8Bit().constData(), imp.txtTranspose->text8().c_str(),
                     map.c_str());
+        QElapsedTimer importTimer;
+        importTimer.start();
         imp.cmdImportSong->click();
+        const double importMs = importTimer.nsecsElapsed() / 1e6;
         if (!quiet.messages.shown.empty()) {
             std::printf("  refused: %s\n", quiet.messages.shown.back().c_str());
             continue;
@@ -83,6 +86,14 @@ int main(int argc, char** argv)
                                    : ("dasm fails: " + output).c_str());
             failed += !built && !tooLarge;
             QFile::remove(QStringLiteral("song.bin"));
+            if (pack && built) {
+                // The whole song rendered to song.wav, as Save song.wav does.
+                timer.restart();
+                w.cmdSaveWav->click();
+                std::printf("  import %.1f ms, pack and SONG COMPILE %.1f ms, Save song.wav %.1f ms (%lld bytes)\n",
+                            importMs, compileMs, timer.nsecsElapsed() / 1e6,
+                            static_cast<long long>(QFileInfo(QStringLiteral("song.wav")).size()));
+            }
         }
     }
     return failed ? 1 : 0;
