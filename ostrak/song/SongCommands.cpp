@@ -101,24 +101,33 @@ SongLines SongCommands::previewLines() const
     return previewSong(config, texts);
 }
 
-SongLines SongCommands::wholeSongLines() const
+SongLines SongCommands::songAsWritten() const
 {
     const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
-    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+    return wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+}
+
+SongLines SongCommands::wholeSongLines() const
+{
+    const SongLines lines = songAsWritten();
     return w_.chkPack->isChecked() ? packRepeats(lines) : lines;
 }
 
 void SongCommands::showRomUse()
 {
-    const RomUse use = romUse(wholeSongLines());
+    showRomUse(wholeSongLines());
+}
+
+void SongCommands::showRomUse(const SongLines& lines)
+{
+    const RomUse use = romUse(lines);
     w_.lblRomUse->setText(QString::fromLatin1(romUseText(use).c_str()));
     w_.lblRomUse->setStyleSheet(use.fits() ? QString() : QStringLiteral("color: red"));
 }
 
 std::string SongCommands::tooLargeNote() const
 {
-    const InstrumentConfig config = readInstrumentConfig(instrumentTexts());
-    const SongLines lines = wholeSong(config, w_.hhKickIn->text8(), w_.txtSong->text8(), memory_);
+    const SongLines lines = songAsWritten();
     const bool ticked = w_.chkPack->isChecked();
     const RomUse packed = romUse(packRepeats(lines));
     return tooLargeText(ticked ? packed : romUse(lines), packed, ticked);
@@ -158,7 +167,7 @@ void SongCommands::compileSong()
     writeAndBuild(lines, scripts, kSongScriptMissing);
     if (const std::string note = tooLargeNote(); !note.empty())
         w_.txtLog->append8(std::string(common::kCrLf) + note);
-    showRomUse();
+    showRomUse(lines); // the lines just written, not built again
 }
 
 void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,

@@ -48,6 +48,9 @@ private:
                        std::string_view scriptMissingText);
     // Tells in the log, after what is there, what dasm would reject in song.h.
     void logSongProblems(const SongLines& lines);
+    // The whole song as written, before any packing.
+    SongLines songAsWritten() const;
+    void showRomUse(const SongLines& lines);
 
     FrmMain& w_;
     WorkingMemory& memory_;

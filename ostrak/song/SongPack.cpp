@@ -116,10 +116,6 @@ SongLines packRepeats(const SongLines& lines)
     return out;
 }
 
-} // namespace ostrak
-
-namespace ostrak {
-
 namespace {
 std::string withCommas(std::size_t value)
 {
