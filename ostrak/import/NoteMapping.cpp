@@ -47,7 +47,7 @@ std::string codeNoteName(int code)
 
 double notePitchHz(int note)
 {
-    return 440.0 * std::exp2((note - kA440Note) / 12.0);
+    return sound::hzOfMidiNote(note - kA440Note + 69);
 }
 
 NoteMapper::NoteMapper(int soundType, NotesMode mode)
@@ -70,14 +70,14 @@ MappedNote NoteMapper::map(int note) const
     m.byPitch = true;
     // Whole octaves, in semitones from the note, that bring it between the
     // lowest and highest tone.
-    auto semitoneOf = [](double hz) { return kA440Note + 12.0 * std::log2(hz / 440.0); };
+    auto semitoneOf = [](double hz) { return sound::midiNoteOf(hz) - 69 + kA440Note; };
     const int low = int(std::ceil(semitoneOf(hz_[31] / kHalfStep)));
     const int high = int(std::floor(semitoneOf(hz_[0] * kHalfStep)));
     m.octavesMoved = octavesInto(note, low, high);
     const double target = notePitchHz(note + 12 * m.octavesMoved);
     double best = 1e9;
     for (int code = 0; code < 32; ++code) {
-        const double cents = 1200.0 * std::log2(hz_[std::size_t(code)] / target);
+        const double cents = sound::centsBetween(hz_[std::size_t(code)], target);
         if (std::abs(cents) < std::abs(best)) {
             best = cents;
             m.code = code;
@@ -101,7 +101,7 @@ void PitchReport::add(int channel, int instrument, int note, const MappedNote& m
     const auto last = last_.find(voice);
     if (last != last_.end() && last->second.note != note)
         intervals_.push_back(
-            std::abs(1200.0 * std::log2(mapped.hz / last->second.hz) - 100.0 * (note - last->second.note)));
+            std::abs(sound::centsBetween(mapped.hz, last->second.hz) - 100.0 * (note - last->second.note)));
     last_[voice] = {note, mapped.hz};
 }
 

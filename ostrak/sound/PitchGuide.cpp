@@ -8,18 +8,31 @@
 
 namespace ostrak::sound {
 
+double midiNoteOf(double hz)
+{
+    return 69.0 + 12.0 * std::log2(hz / 440.0);
+}
+
+double hzOfMidiNote(double midi)
+{
+    return 440.0 * std::exp2((midi - 69.0) / 12.0);
+}
+
+double centsBetween(double hz, double reference)
+{
+    return 1200.0 * std::log2(hz / reference);
+}
+
 NearestNote nearestNote(double hz)
 {
     static constexpr std::array<const char*, 12> kNames = {"C",  "C#", "D",  "D#", "E",  "F",
                                                            "F#", "G",  "G#", "A",  "A#", "B"};
-    // MIDI numbering: A4 = 69 = 440 Hz, twelve equal steps to the octave.
-    const double exact = 69.0 + 12.0 * std::log2(hz / 440.0);
-    const int midi = static_cast<int>(std::lround(exact));
+    const int midi = static_cast<int>(std::lround(midiNoteOf(hz)));
     NearestNote n;
     const int octave = static_cast<int>(std::floor(midi / 12.0)) - 1;
     n.name = std::string(kNames[static_cast<std::size_t>(((midi % 12) + 12) % 12)]) + std::to_string(octave);
-    n.hz = 440.0 * std::exp2((midi - 69) / 12.0);
-    n.cents = 1200.0 * std::log2(hz / n.hz);
+    n.hz = hzOfMidiNote(midi);
+    n.cents = centsBetween(hz, n.hz);
     return n;
 }
 

@@ -22,6 +22,13 @@ struct NearestNote {
 };
 NearestNote nearestNote(double hz); // hz must be > 0
 
+// Equal temperament with A4 = 440 Hz, in MIDI numbers (69 is A4): the note a
+// frequency is, not rounded, and the frequency of a note; and how many cents
+// hz lies above (+) or below (-) reference.
+double midiNoteOf(double hz);
+double hzOfMidiNote(double midi);
+double centsBetween(double hz, double reference);
+
 // The AUDC value a sound type number becomes in soundTypeArray (low four
 // bits of its byte); none when the number is no byte, which song.h cannot hold.
 std::optional<int> audcOfSoundType(double soundType);
