@@ -13,21 +13,41 @@ constexpr int kSilentEntry = -1;
 
 // CPU cycles of the engine's paths, from its listing, for when the sound
 // registers are written: the poly counters' phase at a note depends on it.
-constexpr int kPlayFrameCall = 17;     // the line's first instructions and the jsr
-constexpr int kToRows = 16;            // PlayFrame to .rows on a row that begins no step
-constexpr int kToRowsOnStep = 15 + 24; // ... on a row that begins one, besides StartStep
-constexpr int kStartStep = 100;        // ldx, jsr, StartStep to an entry, rts
-constexpr int kStartStepWrap = 30;     // more when the order starts again
-constexpr int kRowNoteWrite = 88;      // ldx, jsr, PlayRow to its sta AUDF0,x (AUDC 24 later, AUDV 43)
-constexpr int kRowNoteDone = 141;      // ... to its rts
-constexpr int kRowMuteWrite = 86;      // a row of 255 to its sta AUDV0,x
-constexpr int kRowMuteDone = 96;
-constexpr int kChainMuteWrite = 70;    // a chain address of 0
-constexpr int kChainMuteDone = 80;
-constexpr int kHatOff = 11;            // PlayRow's return to .channel2 with the hi-hat off
-constexpr int kHatMiss = 39;           // ... with it on and no hit on this row
-constexpr int kHatHit = 46;            // ... to sta AUDC1 on a hit (AUDF1 5 later, AUDV1 42)
-constexpr int kSameRowHat = 40;        // a frame within a row, to sta AUDV1
+// A write's cycle counts the write's own. Where a load's index crosses a page
+// it takes a cycle more (crossed()); so do the engine's two branches to
+// .channel2 and the one to .sameRow, which its layout puts across pages.
+constexpr int kPlayFrameCall = 17;  // the line's first instructions and the jsr
+constexpr int kToRows = 16;         // PlayFrame to .rows on a row that begins no step
+constexpr int kToStep = 15;         // ... to the first StartStep on one that does
+constexpr int kHatCheck = 5;        // lda barCount, cmp #HATFROM; bcc .countBar adds 3, or 7 on from bar HATFROM
+constexpr int kBarCount = 5;        // lda barCount, cmp #255; beq .rows adds 3, or 7 with the inc
+// StartStep, from its ldx and jsr to its rts.
+constexpr int kStepRead = 34;       // to the entry byte read and bne .entry taken
+constexpr int kStepWrap = 30;       // more when the order starts again (beq .silent not taken)
+constexpr int kStepNext = 9;        // inc songLo,x; bne .pick taken
+constexpr int kStepNextPage = 5;    // more when songLo passes a page and songHi counts up
+constexpr int kStepHigh = 7 + 2 + 2 + 2 + 44; // ldy, sty ptr+1 and cmp #128, bcs not taken, cmp #HLIMIT, bcs not taken, the sum
+constexpr int kStepLow = 7 + 3 + 46;          // ... bcs .lower taken, and #$7F and the sum
+constexpr int kStepPastHigh = 7 + 2 + 2 + 3 + 18; // ... bcs .silent taken, then .silent
+constexpr int kStepSilentAfterWrap = 1 + 18; // beq .silent taken after the wrap, then .silent
+// PlayRow, from its ldx and jsr.
+constexpr int kRowChain = 61;       // to the chain address read (two indexed reads)
+constexpr int kChainMuteWrite = 9;  // beq .mute taken, lda #0, sta AUDV0,x
+constexpr int kRowByte = 2 + 14;    // beq not taken, to the row byte read and cmp #255
+constexpr int kRowMuteWrite = 9;    // beq .mute taken, lda #0, sta AUDV0,x
+constexpr int kMuteDone = 10;       // sta shownVol,x, rts
+constexpr int kNoteAudf = 2 + 9;    // beq not taken, pha, and, sta AUDF0,x
+constexpr int kNoteAudc = 24;       // ... to sta AUDC0,x (a table read)
+constexpr int kNoteAudv = 19;       // ... to sta AUDV0,x (a table read; a volume step past 12 adds 1)
+constexpr int kNoteDone = 10;       // sta shownVol,x, rts
+// From PlayRow's return on channel 1 to channel 2's ldx.
+constexpr int kHatOff = 12;         // with the hi-hat off (beq .channel2 across a page)
+constexpr int kHatMiss = 40;        // ... with it on and no hit on this row
+constexpr int kHatHit = 46;         // ... to sta AUDC1 on a hit (AUDF1 5 later, AUDV1 41)
+constexpr int kSameRowHat = 40;     // a frame within a row, to sta AUDV1
+
+// One cycle more when a read at base + index leaves base's page.
+int crossed(std::uint32_t base, int index) { return (base & 0xFF) + unsigned(index) > 0xFF ? 1 : 0; }
 } // namespace
 
 struct EngineModel::State {
@@ -65,57 +85,75 @@ struct EngineModel::State {
 
     void startStep(int x)
     {
-        cycles += kStartStep;
+        cycles += kStepRead;
         std::uint16_t ptr = song[x];
         int n = read(ptr);
         if (n == 255) {
-            cycles += kStartStepWrap;
+            cycles += kStepWrap;
             wrapped[x] = true;
             ptr = song[x] = songStart[x];
             n = read(ptr);
             if (n == 255) {
+                cycles += kStepSilentAfterWrap;
                 entry[x] = kSilentEntry;
                 return;
             }
         }
+        cycles += kStepNext + ((song[x] & 0xFF) == 0xFF ? kStepNextPage : 0);
         song[x] = std::uint16_t(song[x] + 1);
-        if (n >= 128)
+        if (n >= 128) {
+            cycles += kStepLow;
             entry[x] = std::uint16_t(arrayL + 8 * (n & 0x7F));
-        else if (n >= hLimit)
+        } else if (n >= hLimit) {
+            cycles += kStepPastHigh;
             entry[x] = kSilentEntry;
-        else
+        } else {
+            cycles += kStepHigh;
             entry[x] = std::uint16_t(arrayH + 8 * n);
+        }
+    }
+
+    void mute(int x, int writeAfter)
+    {
+        cycles += writeAfter;
+        written(x, cycles, 0, 0);
+        cycles += kMuteDone;
     }
 
     void playRow(int x)
     {
         regs.audv[x] = 0;
-        // The silent entry's chains are rows of 255.
+        cycles += kRowChain;
+        // The silent entry's chains are rows of 255 (the engine's own tables, within one page).
         if (entry[x] == kSilentEntry) {
-            written(x, cycles + kRowMuteWrite, 0, 0);
-            cycles += kRowMuteDone;
+            cycles += kRowByte;
+            mute(x, kRowMuteWrite);
             return;
         }
-        const std::uint32_t chainAt = std::uint32_t(entry[x]) + ((rowIndex >> 2) & 6);
+        const int chainIndex = (rowIndex >> 2) & 6;
+        const std::uint32_t chainAt = std::uint32_t(entry[x]) + std::uint32_t(chainIndex);
+        cycles += crossed(std::uint32_t(entry[x]), chainIndex) + crossed(std::uint32_t(entry[x]), chainIndex + 1);
         const std::uint16_t chain = std::uint16_t(read(chainAt) | read(std::uint16_t(chainAt) + 1) << 8);
         if (chain == 0) {
-            written(x, cycles + kChainMuteWrite, 0, 0);
-            cycles += kChainMuteDone;
-            return; // a "word" line with a missing chain
-        }
-        const int rowByte = read(std::uint32_t(chain) + (rowIndex & 7));
-        if (rowByte == 255) {
-            written(x, cycles + kRowMuteWrite, 0, 0);
-            cycles += kRowMuteDone;
+            mute(x, kChainMuteWrite); // a "word" line with a missing chain
             return;
         }
-        written(x, cycles + kRowNoteWrite + 24, cycles + kRowNoteWrite, cycles + kRowNoteWrite + 43);
-        cycles += kRowNoteDone;
+        cycles += kRowByte + crossed(chain, rowIndex & 7);
+        const int rowByte = read(std::uint32_t(chain) + (rowIndex & 7));
+        if (rowByte == 255) {
+            mute(x, kRowMuteWrite);
+            return;
+        }
         const int slot = rowByte >> 5;
+        const int turn = read(std::uint32_t(turnArray) + slot);
+        const int audf = cycles + kNoteAudf;
+        const int audc = audf + kNoteAudc + crossed(typeArray, slot);
+        const int audv = audc + kNoteAudv + crossed(turnArray, slot) + (turn >= 13 ? 1 : 0);
+        written(x, audc, audf, audv);
+        cycles = audv + kNoteDone;
         regs.audf[x] = std::uint8_t(rowByte & 0x1F);
         regs.audc[x] = std::uint8_t(read(std::uint32_t(typeArray) + slot) & 0x0F);
-        const int turn = std::min<int>(read(std::uint32_t(turnArray) + slot), 12);
-        regs.audv[x] = kVolumeTable[turn];
+        regs.audv[x] = kVolumeTable[std::min(turn, 12)];
     }
 };
 
@@ -158,23 +196,28 @@ FrameRegs EngineModel::nextFrame()
     s.cycles = kPlayFrameCall;
     if (s.rowFrames == 0) {
         s.rowFrames = s.rowFramesValue;
-        s.cycles += s.rowIndex == 0 ? kToRowsOnStep : kToRows;
         if (s.rowIndex == 0) {
+            s.cycles += kToStep;
             s.startStep(0);
             s.startStep(1);
-            if (s.barCount >= s.hatFrom)
-                s.hatOn = true;
+            const bool hatFromHere = s.barCount >= s.hatFrom;
+            s.cycles += kHatCheck + (hatFromHere ? 7 : 3) + kBarCount + (s.barCount == 255 ? 3 : 7);
+            s.hatOn = s.hatOn || hatFromHere;
             if (s.barCount != 255)
                 ++s.barCount;
             s.regs.step = s.stepsBegun++;
+        } else {
+            s.cycles += kToRows;
         }
         s.regs.row = s.rowIndex;
         s.playRow(0);
         s.hatActive = false;
         static constexpr std::uint8_t kBitMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+        if (s.hatOn)
+            s.cycles += crossed(s.hatPattern, s.rowIndex >> 3);
         const bool hit = s.hatOn && (s.read(std::uint32_t(s.hatPattern) + (s.rowIndex >> 3)) & kBitMask[s.rowIndex & 7]);
         if (hit) {
-            s.written(1, s.cycles + kHatHit, s.cycles + kHatHit + 5, s.cycles + kHatHit + 42);
+            s.written(1, s.cycles + kHatHit, s.cycles + kHatHit + 5, s.cycles + kHatHit + 41);
             s.hatActive = true;
             s.regs.audc[1] = s.hatSound;
             s.regs.audf[1] = s.hatPitch;

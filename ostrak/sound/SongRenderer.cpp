@@ -1,4 +1,4 @@
-// Engine model -> TIA channels -> mixing -> band-limited steps -> samples.
+// Engine model -> TIA channels -> mixing -> output stage -> samples.
 #include "SongImage.h"
 #include "Tia.h"
 
@@ -7,7 +7,6 @@
 #include <cmath>
 #include <deque>
 #include <mutex>
-#include <numbers>
 
 namespace ostrak::sound {
 
@@ -29,24 +28,16 @@ bool palSwitch(const SongImage& image) { return image.symbol("PAL").has_value();
 Clock songClock(const SongImage& image) { return playbackClock(palSwitch(image)); }
 
 namespace {
-// The one output stage: the console's output is coupled through a
-// capacitor, so a level held still fades. Stella's resampler has the same
-// 10 Hz one-pole high-pass, and a held level (AUDC 0 and 11, or any form
-// that has stopped moving) dies away in both alike; it keeps the samples
-// centred and the TIA's lowest tones (about 10 Hz at AUDC 14, AUDF 31)
-// sounding. The band-limited steps before it are ostrak's own (Tia.h says
-// why); they change no level below 10 kHz.
-constexpr double kHighPassHz = 10.0;
-// mixLevel reaches 1 with both channels at 15; after the high-pass the
-// samples swing by about half that either way.
+// The output stage (Tia.h) leaves samples of about -0.5 to 0.5 of mixLevel's
+// range after its high-pass.
 constexpr double kScale = 30000.0;
 constexpr double kPositionSeconds = 30.0;
+constexpr int kWriteSeen = 2; // CPU cycles from a register write to the audio seeing it
 
 struct Player {
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
         : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
-          resampler(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
-          keep(1.0 / (1.0 + 2 * std::numbers::pi * kHighPassHz / rate)), clocksPerFrame(clock.clocksPerFrame())
+          stage(rate, std::clamp(clock.audioHz, 1000.0, 1e6)), clocksPerFrame(clock.clocksPerFrame())
     {
         // Rates out of any sound card's range are pinned, so no rate can stall
         // the stream (at 0 no sample would ever be finished).
@@ -62,22 +53,26 @@ struct Player {
         passOver = model.passDone();
         if (stopAtPassEnd && passOver)
             return false;
-        const double start = double(clock) * resampler.ratio() + StepResampler::kTaps / 2.0;
+        const double start = double(clock) * stage.ratio();
         {
             const std::lock_guard lock(positionsMutex);
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
         // Each register takes its new value where the engine writes it: AUDF
-        // from the first audio clock whose divider phase comes after the
-        // write, AUDV from the first whose counters' phase does, AUDC for
-        // each phase on its own (so a clock can see the old and the new).
+        // from the first audio clock whose divider phase (colour clocks 9 and
+        // 81 of a line) comes at or after the write, AUDV from the first whose
+        // counters' phase (37 and 149) does, AUDC for each phase on its own (so
+        // a clock can see the old and the new). Stella's audio sees a write two
+        // CPU cycles after the cycle it completes on; measured against its
+        // recordings note by note, it decides which clock first plays a note
+        // when the write falls near a phase.
         int from[2][4]; // AUDC at phase 0, AUDC at phase 1, AUDF, AUDV
         for (int x = 0; x < 2; ++x) {
             for (int r = 0; r < 3; ++r) {
-                const int cc = 3 * std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)); // colour clocks
+                const int cc = 3 * (std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)) + kWriteSeen);
                 const int line = cc / 228, at = cc % 228;
-                const int phase0 = 2 * line + (at < 9 ? 0 : at < 81 ? 1 : 2);
-                const int phase1 = 2 * line + (at < 37 ? 0 : at < 149 ? 1 : 2);
+                const int phase0 = 2 * line + (at <= 9 ? 0 : at <= 81 ? 1 : 2);
+                const int phase1 = 2 * line + (at <= 37 ? 0 : at <= 149 ? 1 : 2);
                 if (r == 0) {
                     from[x][0] = phase0;
                     from[x][1] = phase1;
@@ -86,7 +81,7 @@ struct Player {
                 }
             }
         }
-        int sum = lastSum;
+        levels.clear();
         for (int i = 0; i < clocksPerFrame;) {
             int audcBefore[2], audcAfter[2], audf[2], audv[2];
             int next = clocksPerFrame; // the next clock where a register changes
@@ -99,46 +94,38 @@ struct Player {
                     if (at > i)
                         next = std::min(next, at);
             }
-            // Clocks where both channels only count their dividers change
-            // nothing but a new AUDV, which sounds at once.
-            const int idle = std::min({channel[0].idleClocks(audf[0]), channel[1].idleClocks(audf[1]), next - i});
-            if (idle > 0) {
-                sum = channel[0].output(audv[0]) + channel[1].output(audv[1]);
-                if (sum != lastSum) {
-                    resampler.step(clock, mix[sum] - mix[lastSum]);
-                    lastSum = sum;
+            while (i < next) {
+                // Clocks where both channels only count their dividers change
+                // nothing but a new AUDV, which sounds at once.
+                const int idle = std::min({channel[0].idleClocks(audf[0]), channel[1].idleClocks(audf[1]), next - i});
+                int sum = 0;
+                if (idle > 0) {
+                    sum = channel[0].output(audv[0]) + channel[1].output(audv[1]);
+                    channel[0].skip(idle);
+                    channel[1].skip(idle);
+                } else {
+                    sum = channel[0].clock(audcBefore[0], audf[0], audcAfter[0], audv[0]) +
+                          channel[1].clock(audcBefore[1], audf[1], audcAfter[1], audv[1]);
                 }
-                channel[0].skip(idle);
-                channel[1].skip(idle);
-                i += idle;
-                clock += std::uint64_t(idle);
-                continue;
+                const int clocks = std::max(idle, 1);
+                stage.hold(mix[sum], std::uint64_t(clocks), levels);
+                i += clocks;
+                clock += std::uint64_t(clocks);
             }
-            sum = channel[0].clock(audcBefore[0], audf[0], audcAfter[0], audv[0]) +
-                  channel[1].clock(audcBefore[1], audf[1], audcAfter[1], audv[1]);
-            if (sum != lastSum) {
-                resampler.step(clock, mix[sum] - mix[lastSum]);
-                lastSum = sum;
-            }
-            ++i;
-            ++clock;
         }
         applied = regs;
-        finish(clock);
+        finish();
         return true;
     }
 
-    void finish(std::uint64_t upTo)
+    // The samples the output stage has settled, to 16 bits.
+    void finish()
     {
-        levels.clear();
-        resampler.finishUpTo(upTo, levels);
         const std::size_t at = ready.size();
         ready.resize(at + levels.size());
-        for (std::size_t i = 0; i < levels.size(); ++i) {
-            highPassed = keep * (highPassed + levels[i] - previousLevel);
-            previousLevel = levels[i];
-            ready[at + i] = std::int16_t(std::clamp(std::lrint(highPassed * kScale), -32767L, 32767L));
-        }
+        for (std::size_t i = 0; i < levels.size(); ++i)
+            ready[at + i] = std::int16_t(std::clamp(std::lrint(levels[i] * kScale), -32767L, 32767L));
+        levels.clear();
     }
 
     void forgetOldPositions()
@@ -152,14 +139,11 @@ struct Player {
     EngineModel model;
     int rate;
     TiaChannel channel[2]; // as the engine's start-up leaves them (Tia.h)
-    StepResampler resampler;
+    OutputStage stage;
     double mix[31] = {};
-    double keep;
     int clocksPerFrame;
     std::uint64_t clock = 0;
-    int lastSum = 0;
     FrameRegs applied; // the registers as the last frame left them
-    double highPassed = 0.0, previousLevel = 0.0;
     std::vector<double> levels;
     std::vector<std::int16_t> ready; // rendered, from readyFrom on not yet handed out
     std::size_t readyFrom = 0;
@@ -221,13 +205,12 @@ std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, 
     const auto maxClocks = std::uint64_t(std::clamp(maxSeconds, 0.0, 86400.0) * clock.audioHz);
     while (state.clock < maxClocks && state.frame(true)) {
     }
-    // Let the last edge ring out, then cut at the pass's end.
-    state.finish(state.clock + std::uint64_t(2 * StepResampler::kTaps / state.resampler.ratio()) + 2);
-    const auto length = std::size_t(std::llround(double(std::min(state.clock, maxClocks)) * state.resampler.ratio()));
+    // The last samples need the clocks just after the pass; then cut at its end.
+    state.stage.hold(state.mix[state.channel[0].output(state.applied.audv[0]) + state.channel[1].output(state.applied.audv[1])],
+                     OutputStage::kLobes + 1, state.levels);
+    state.finish();
+    const auto length = std::size_t(std::llround(double(std::min(state.clock, maxClocks)) * state.stage.ratio()));
     std::vector<std::int16_t> samples(state.ready.begin(), state.ready.end());
-    // The first kTaps/2 samples are the resampler's lead-in before clock 0.
-    const std::size_t lead = std::min(samples.size(), std::size_t(StepResampler::kTaps / 2));
-    samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(lead));
     samples.resize(std::min(samples.size(), length));
     return samples;
 }

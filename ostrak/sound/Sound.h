@@ -86,7 +86,7 @@ double toneFrequency(int audc, int audf, Clock clock);
 bool isTonal(int audc);
 
 // Streams a song as mono 16-bit samples: engine model, TIA at its audio clock,
-// mixed as the console mixes, band-limited and resampled to sampleRate.
+// mixed as the console mixes, through Stella's output stage to sampleRate.
 class SongRenderer {
 public:
     SongRenderer(std::shared_ptr<const SongImage> image, int sampleRate,

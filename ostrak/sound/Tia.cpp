@@ -7,20 +7,7 @@
 namespace ostrak::sound {
 
 namespace {
-
 constexpr int kWavePeriod[16] = {0, 15, 465, 465, 2, 2, 31, 31, 511, 31, 31, 0, 6, 6, 93, 93};
-
-// Kaiser window's zeroth-order Bessel function.
-double bessel0(double x)
-{
-    double sum = 1.0, term = 1.0;
-    for (int k = 1; k < 30; ++k) {
-        term *= (x / (2 * k)) * (x / (2 * k));
-        sum += term;
-    }
-    return sum;
-}
-
 } // namespace
 
 int wavePeriod(int audc) { return kWavePeriod[audc & 15]; }
@@ -109,67 +96,42 @@ double mixLevel(int sum)
     return std::floor(32767.0 * sum / 30.0 * (30.0 + 30.0) / (30.0 + sum)) / 32767.0;
 }
 
-StepResampler::StepResampler(double outputRate, double inputRate)
-    : ratio_(outputRate / inputRate), kernel_(std::size_t(kPhases) * kTaps)
+OutputStage::OutputStage(double outputRate, double inputRate)
+    : ratio_(outputRate / inputRate), step_(std::uint64_t(std::llround(inputRate / outputRate * kOne))),
+      keep_(1.0 / (1.0 + 2 * std::numbers::pi * 10.0 / inputRate)), kernel_(std::size_t(kPhases) * kTaps)
 {
-    constexpr double kCutoff = 0.45; // of the output rate
-    constexpr double kBeta = 8.0;    // about 80 dB down past the band's edge
-    const double half = kTaps / 2.0;
+    const auto sinc = [](double x) { return x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x); };
     for (int phase = 0; phase < kPhases; ++phase) {
-        // The step falls `phase / kPhases` of a sample after tap kTaps/2 - 1.
-        const double at = half - 1 + double(phase) / kPhases;
-        double sum = 0.0;
-        std::vector<double> row(kTaps);
+        // An output sample `phase / kPhases` of a clock past the second of the taps' clocks.
+        const double at = double(phase) / kPhases;
         for (int tap = 0; tap < kTaps; ++tap) {
-            const double x = tap - at;
-            const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * 2 * kCutoff * x) / (std::numbers::pi * 2 * kCutoff * x);
-            const double w = x / half;
-            const double window = std::abs(w) >= 1 ? 0.0 : bessel0(kBeta * std::sqrt(1 - w * w)) / bessel0(kBeta);
-            row[tap] = sinc * window;
-            sum += row[tap];
+            const double x = at + kLobes - 1 - tap;
+            kernel_[std::size_t(phase) * kTaps + std::size_t(tap)] = float(sinc(x) * sinc(x / kLobes));
         }
-        for (int tap = 0; tap < kTaps; ++tap)
-            kernel_[std::size_t(phase) * kTaps + tap] = float(row[tap] / sum);
     }
 }
 
-void StepResampler::step(std::uint64_t clock, double delta)
+void OutputStage::hold(double level, std::uint64_t clocks, std::vector<double>& out)
 {
-    // Output sample n is the time (n - kTaps/2) / outputRate, so that the
-    // first step, at clock 0, still has all its taps.
-    const double t = double(clock) * ratio_ + kTaps / 2.0;
-    const double whole = std::floor(t);
-    const int phase = std::min(kPhases - 1, int((t - whole) * kPhases));
-    const std::uint64_t firstTap = std::uint64_t(whole) - (kTaps / 2 - 1);
-    const std::size_t at = start_ + std::size_t(firstTap - first_);
-    if (pending_.size() < at + kTaps)
-        pending_.resize(at + kTaps, 0.0);
-    const float* row = &kernel_[std::size_t(phase) * kTaps];
-    double* into = &pending_[at];
-    for (int tap = 0; tap < kTaps; ++tap)
-        into[tap] += delta * row[tap];
-}
-
-void StepResampler::finishUpTo(std::uint64_t clock, std::vector<double>& out)
-{
-    // A later step's first tap is at or after this sample.
-    const double t = double(clock) * ratio_ + kTaps / 2.0;
-    const std::uint64_t done = std::uint64_t(std::floor(t)) - (kTaps / 2 - 1);
-    if (done <= first_)
-        return;
-    const std::size_t count = std::size_t(done - first_);
-    if (pending_.size() < start_ + count)
-        pending_.resize(start_ + count, 0.0);
-    for (std::size_t i = start_; i < start_ + count; ++i) {
-        level_ += pending_[i];
-        out.push_back(level_);
-    }
-    start_ += count;
-    first_ = done;
-    // Moved down now and then, not on every call.
-    if (start_ > 8192) {
-        pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(start_));
-        start_ = 0;
+    double step = level - lastLevel_; // the high-pass sees the move on the first clock only
+    lastLevel_ = level;
+    for (std::uint64_t i = 0; i < clocks; ++i, step = 0.0) {
+        highPassed_ = keep_ * (highPassed_ + step);
+        // Each clock is kept twice, so the newest kTaps always lie in a row.
+        recent_[oldest_] = recent_[oldest_ + kTaps] = highPassed_;
+        oldest_ = (oldest_ + 1) & (kTaps - 1);
+        // The next output sample falls at clock at_ / kOne and needs the kLobes
+        // clocks after it: it is settled once clock `due` is in.
+        for (std::uint64_t due = (at_ >> kFraction) + kLobes; clocks_ == due; due = (at_ >> kFraction) + kLobes) {
+            const float* row = &kernel_[std::size_t((at_ & (kOne - 1)) >> (kFraction - kPhaseBits)) * kTaps];
+            const double* taps = &recent_[oldest_];
+            double sum = 0.0;
+            for (int tap = 0; tap < kTaps; ++tap)
+                sum += row[tap] * taps[tap];
+            out.push_back(sum);
+            at_ += step_;
+        }
+        ++clocks_;
     }
 }
 

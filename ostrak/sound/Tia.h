@@ -1,7 +1,7 @@
 #pragma once
 // The TIA's two sound channels at its audio clock, the console's mixing and
-// the band-limited resampling to an output rate. SongRenderer puts them
-// together; the tests use them alone.
+// the output stage to an output rate. SongRenderer puts them together; the
+// tests use them alone.
 #include "Sound.h"
 
 #include <array>
@@ -85,33 +85,40 @@ private:
 // One channel at 15 is 2/3 of both at 15; alone, AUDV 5 is 0.43 of AUDV 15.
 double mixLevel(int sum);
 
-// Band-limited steps ("BLEP"): the TIA's output is a staircase that only
-// moves on audio clocks, so each move is added to the output as a step
-// whose edge is a windowed sinc (Kaiser, 32 taps, 512 phases, cut at 0.45
-// of the output rate). Unlike resampling the 31.4 kHz stream, this keeps
-// the exact time of every edge, and the harmonics of the high tones (AUDF
-// 0-3 reach 15.7 kHz) stop at the output's Nyquist limit instead of folding
-// back as junk; and the work grows with the edges, not with the clocks.
-class StepResampler {
+// The one output stage, Stella's own (its default "high quality"), so that
+// ostrak sounds as Stella plays the ROM: the mixed level at every audio
+// clock through a one-pole 10 Hz high-pass (the console's output is coupled
+// through a capacitor, so a held level, AUDC 0 and 11, dies away), then
+// Lanczos interpolation with two lobes to the output rate. The interpolation
+// leaves the TIA's tones (AUDF 0 reaches 15.7 kHz) below the audio clock's
+// Nyquist limit, as Stella's recording has them, and the work grows with the
+// clocks (31,400 a second), not with the output's edges.
+class OutputStage {
 public:
-    StepResampler(double outputRate, double inputRate);
-    // A move of the level by `delta` at input clock `clock` (increasing).
-    void step(std::uint64_t clock, double delta);
-    // Output samples that no later step can change any more, once the input
-    // has reached `clock`; appended to `out` as levels (before any scaling).
-    void finishUpTo(std::uint64_t clock, std::vector<double>& out);
-    double ratio() const { return ratio_; }
+    OutputStage(double outputRate, double inputRate);
+    // `clocks` audio clocks at `level` (a mixLevel); appends to `out` every
+    // output sample (before any scaling) the clocks so far settle.
+    void hold(double level, std::uint64_t clocks, std::vector<double>& out);
+    double ratio() const { return ratio_; } // output samples per audio clock
 
-    static constexpr int kTaps = 32;
-    static constexpr int kPhases = 512;
+    static constexpr int kLobes = 2; // input clocks either side of an output sample
 
 private:
-    double ratio_;                      // output samples per input clock
-    std::vector<float> kernel_;         // kPhases rows of kTaps
-    std::vector<double> pending_;       // impulses of samples from first_ on
-    std::size_t start_ = 0;             // where first_ is in pending_
-    std::uint64_t first_ = 0;           // output index of pending_[start_]
-    double level_ = 0.0;                // running sum: the level before first_
+    static constexpr int kTaps = 2 * kLobes;
+    static constexpr int kPhaseBits = 12; // kernel rows across one clock
+    static constexpr int kPhases = 1 << kPhaseBits;
+    static constexpr int kFraction = 32;  // clocks are counted in 1/2^32
+    static constexpr std::uint64_t kOne = std::uint64_t(1) << kFraction;
+
+    double ratio_;                        // output samples per audio clock
+    std::uint64_t step_;                  // audio clocks per output sample, in 1/kOne
+    double keep_;                         // the high-pass's feedback
+    std::vector<float> kernel_;           // kPhases rows of kTaps
+    double lastLevel_ = 0.0, highPassed_ = 0.0;
+    double recent_[2 * kTaps] = {};       // the newest high-passed clocks, a ring kept twice
+    int oldest_ = 0;                      // where the oldest of them is
+    std::uint64_t clocks_ = 0;            // the clock taken in next
+    std::uint64_t at_ = 0;                // where the next output sample falls, in 1/kOne clocks
 };
 
 } // namespace ostrak::sound

@@ -191,8 +191,22 @@ double fineShift(const Audio& made, double madeAt, double heardAt, std::size_t c
     return at / Audio::kRate;
 }
 
+// One note row compared: how alike the spectra are, and the level heard
+// over the level made (after one overall gain for the whole recording).
+struct Compared {
+    std::string what;
+    double cosine = 0, heard = 0, made = 0, level = 0;
+    bool silentAlike() const { return (heard < Audio::kSound) == (made < Audio::kSound); }
+    bool sounding() const { return heard >= Audio::kSound && made >= Audio::kSound; }
+    bool alike() const { return silentAlike() && (!sounding() || (cosine >= 0.9 && std::abs(level - 1) <= 0.10)); }
+};
+
 class EngineForms : public ListeningTest {
 protected:
+    // Stella plays the ROM in real time, and on a busy machine now and then
+    // drops or stretches a little of its output, which spoils the rows it
+    // falls in. Those rows are heard again in up to two more recordings and
+    // each is judged on its best; a row the model gets wrong differs in all.
     void compareForms(const std::array<int, 4>& types, const std::array<int, 2>& volumeSteps)
     {
         const FormsSong song = formsSong(types, volumeSteps);
@@ -204,15 +218,31 @@ protected:
         std::vector<FrameRegs> frames;
         for (int frame = 0; frame < int(seconds * 60); ++frame)
             frames.push_back(engine.nextFrame());
-        playAndCheck(song.text, seconds + 2.0, [&](const std::vector<Sound>&) { compareRows(made, frames); }, 3);
+        const Rom rom = assemble(subFolder("rom"), song.text);
+        ASSERT_TRUE(rom.ok) << rom.log;
+        std::vector<Compared> best;
+        for (int recording = 0; recording < 3; ++recording) {
+            audio = listen(rom.path, seconds + 2.0);
+            ASSERT_GT(audio.duration(), seconds + 0.5) << "stella recorded too little audio";
+            const std::vector<Compared> rows = compareRows(made, frames);
+            ASSERT_FALSE(rows.empty()) << "nothing heard";
+            if (best.empty())
+                best = rows;
+            for (std::size_t row = 0; row < rows.size() && row < best.size(); ++row)
+                if (!best[row].alike() && (rows[row].alike() || rows[row].cosine > best[row].cosine))
+                    best[row] = rows[row];
+            if (std::all_of(best.begin(), best.end(), [](const Compared& c) { return c.alike(); }))
+                break;
+        }
+        judge(best);
     }
 
 private:
     // Row by row. Stella's first second is often uneven, which the silent
-    // first step leaves out; later, on a busy machine, Stella now and then
-    // holds its output back a little, so each note row is found again near
-    // where the last one was, by the levels around it.
-    void compareRows(const Audio& made, const std::vector<FrameRegs>& frames)
+    // first step leaves out; later Stella now and then holds its output back
+    // a little, so each note row is found again near where the last one was,
+    // by the levels around it.
+    std::vector<Compared> compareRows(const Audio& made, const std::vector<FrameRegs>& frames)
     {
         // Made and heard as bands, each scaled to its own loudest band.
         auto madeBands = bands(made), heardBands = bands(audio);
@@ -228,10 +258,6 @@ private:
         int lag = bestLag(madeBands, heardBands, -stepFrames, int(3.0 / kHop), stepFrames, int(madeBands.size()), 0);
         const auto rowSamples = std::size_t(0.8 * kRowSeconds * Audio::kRate); // the row's middle 80 %
         const double skip = 0.1 * kRowSeconds;
-        struct Compared {
-            std::string what;
-            double cosine, heard, made;
-        };
         std::vector<Compared> rows;
         for (std::size_t frame = 0; frame < frames.size(); frame += kRowFrames) {
             const FrameRegs& regs = frames[frame];
@@ -247,37 +273,48 @@ private:
             std::ostringstream what;
             what << "row " << frame / kRowFrames << ": AUDC " << int(regs.audc[channel]) << " AUDF "
                  << int(regs.audf[channel]) << " AUDV " << int(regs.audv[channel]) << " on channel " << channel + 1;
-            rows.push_back({what.str(),
-                            cosine(spectrum(made.samples, std::size_t((at + skip) * Audio::kRate), rowSamples),
-                                   spectrum(audio.samples, std::size_t(std::max(0.0, there + skip) * Audio::kRate), rowSamples)),
-                            audio.level(there + skip, there + skip + 0.8 * kRowSeconds),
-                            made.level(at + skip, at + skip + 0.8 * kRowSeconds)});
+            Compared c;
+            c.what = what.str();
+            c.cosine = cosine(spectrum(made.samples, std::size_t((at + skip) * Audio::kRate), rowSamples),
+                              spectrum(audio.samples, std::size_t(std::max(0.0, there + skip) * Audio::kRate), rowSamples));
+            c.heard = audio.level(there + skip, there + skip + 0.8 * kRowSeconds);
+            c.made = made.level(at + skip, at + skip + 0.8 * kRowSeconds);
+            rows.push_back(c);
         }
         // One overall gain: the median of the level ratios of the rows heard.
         std::vector<double> ratios;
         for (const Compared& c : rows)
             if (c.made > 0)
                 ratios.push_back(c.heard / c.made);
-        ASSERT_FALSE(ratios.empty()) << "nothing heard";
+        if (ratios.empty())
+            return {};
         std::sort(ratios.begin(), ratios.end());
         const double gain = ratios[ratios.size() / 2];
+        for (Compared& c : rows) {
+            c.made *= gain;
+            c.level = c.made > 0 ? c.heard / c.made : 0.0;
+        }
+        return rows;
+    }
+
+    // Rows Stella plays silent (a held level long died away) must be silent
+    // here; the others alike in spectrum and level.
+    void judge(const std::vector<Compared>& rows)
+    {
         std::vector<double> cosines;
         double worstLevel = 0, worstCosine = 1;
         for (const Compared& c : rows) {
             SCOPED_TRACE(c.what);
             if (std::getenv("FORMS_DETAILS"))
-                std::cout << c.what << ": cosine " << c.cosine << ", level " << c.heard << " / " << c.made * gain << "\n";
-            // Stella silent (a held level long died away) must be silent here.
-            const bool heardSilent = c.heard < Audio::kSound, madeSilent = c.made * gain < Audio::kSound;
-            EXPECT_EQ(heardSilent, madeSilent) << "level heard " << c.heard << ", made " << c.made * gain;
-            if (heardSilent || madeSilent)
+                std::cout << c.what << ": cosine " << c.cosine << ", level " << c.heard << " / " << c.made << "\n";
+            EXPECT_TRUE(c.silentAlike()) << "level heard " << c.heard << ", made " << c.made;
+            if (!c.sounding())
                 continue;
             cosines.push_back(c.cosine);
             worstCosine = std::min(worstCosine, c.cosine);
             EXPECT_GE(c.cosine, 0.9);
-            const double level = c.heard / (c.made * gain);
-            worstLevel = std::max(worstLevel, std::abs(level - 1));
-            EXPECT_NEAR(level, 1.0, 0.10);
+            worstLevel = std::max(worstLevel, std::abs(c.level - 1));
+            EXPECT_NEAR(c.level, 1.0, 0.10);
         }
         ASSERT_FALSE(cosines.empty());
         std::sort(cosines.begin(), cosines.end());
@@ -298,12 +335,6 @@ TEST_F(EngineForms, EveryAudcOnBothChannelsMatchesStellaRowByRow)
         std::array<int, 4> types;
         std::array<int, 2> volumeSteps;
     } roms[] = {{{0, 1, 2, 3}, {0, 8}}, {{4, 5, 6, 7}, {3, 11}}, {{8, 9, 10, 11}, {0, 8}}, {{12, 13, 14, 15}, {3, 11}}};
-    // Not yet part of the suite: the medians pass (0.995 and up), but a few
-    // rows still differ from Stella (AUDC 7 and 14 at AUDF 30-31 on channel 2,
-    // the held level of AUDC 11 and the level of AUDC 6 and 10 at AUDF 31),
-    // and the run takes about two minutes. OSTRAK_FORMS_TEST=1 runs it.
-    if (!std::getenv("OSTRAK_FORMS_TEST"))
-        GTEST_SKIP() << "set OSTRAK_FORMS_TEST=1 to compare every AUDC form with Stella";
     for (const auto& rom : roms) {
         SCOPED_TRACE("AUDC " + std::to_string(rom.types[0]) + "-" + std::to_string(rom.types[3]));
         compareForms(rom.types, rom.volumeSteps);

@@ -187,23 +187,12 @@ void removeSlope(std::vector<float>& samples)
 Audio renderAsStellaPlays(const std::shared_ptr<const ostrak::sound::SongImage>& image, double seconds,
                           ostrak::sound::Clock clock)
 {
-    using ostrak::sound::StepResampler;
     Audio audio;
     ostrak::sound::SongRenderer renderer(image, int(Audio::kRate), clock);
-    std::vector<std::int16_t> samples(std::size_t(seconds * Audio::kRate) + StepResampler::kTaps / 2);
+    std::vector<std::int16_t> samples(std::size_t(seconds * Audio::kRate));
     renderer.render(samples.data(), samples.size());
-    for (std::size_t i = StepResampler::kTaps / 2; i < samples.size(); ++i)
-        audio.samples.push_back(float(samples[i]) / 32768.0f);
-    // Stella's resampler softens the top octave, which the console does not
-    // (AUDC 4 at AUDF 0, 15.7 kHz, comes out at 0.71 of its level, and the
-    // hi-hat's noise some 10 % down); one low-pass pole on the model's
-    // samples, set so the model's 15.7 kHz tone comes out as Stella's does
-    // (it passes 0.98 at 2 kHz), does the same, so the levels compare like
-    // with like.
-    constexpr float keep = 0.25f;
-    float out = 0.0f;
-    for (float& sample : audio.samples)
-        sample = out = (1 - keep) * sample + keep * out;
+    for (const std::int16_t sample : samples)
+        audio.samples.push_back(float(sample) / 32768.0f);
     removeSlope(audio.samples);
     return audio;
 }

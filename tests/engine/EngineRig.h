@@ -51,7 +51,7 @@ Audio listen(const std::string& rom, double seconds);
 void removeSlope(std::vector<float>& samples);
 
 // ostrak's rendering of song.h in `clock`, made to compare with listen():
-// 44.1 kHz, Stella's softer top octave and the same high-pass.
+// 44.1 kHz and the same high-pass.
 Audio renderAsStellaPlays(const std::shared_ptr<const ostrak::sound::SongImage>& image, double seconds,
                           ostrak::sound::Clock clock);
 

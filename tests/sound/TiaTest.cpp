@@ -33,21 +33,14 @@ bool repeatsEvery(const std::vector<int>& wave, std::size_t from, std::size_t pe
     return true;
 }
 
-// The channel at the output rate, through the band-limited steps.
+// The channel at the output rate, through the output stage.
 std::vector<float> rendered(int audc, int audf, double seconds)
 {
     TiaChannel channel;
-    StepResampler resampler(kRate, playbackClock().audioHz);
-    const auto count = std::uint64_t(seconds * playbackClock().audioHz);
-    int last = 0;
-    for (std::uint64_t clock = 0; clock < count; ++clock) {
-        const int out = channel.clock(audc, audf, 15);
-        if (out != last)
-            resampler.step(clock, mixLevel(out) - mixLevel(last));
-        last = out;
-    }
+    OutputStage stage(kRate, playbackClock().audioHz);
     std::vector<double> samples;
-    resampler.finishUpTo(count, samples);
+    for (auto clock = std::uint64_t(seconds * playbackClock().audioHz); clock > 0; --clock)
+        stage.hold(mixLevel(channel.clock(audc, audf, 15)), 1, samples);
     return {samples.begin(), samples.end()};
 }
 
@@ -177,7 +170,8 @@ TEST(Tia, SkippingIdleClocksIsClockingThem)
 TEST(Tia, HighTonesDoNotFoldBackBelowThemselves)
 {
     // AUDC 4 at AUDF 0-3: 15.7, 7.8, 5.2 and 3.9 kHz square waves. Their
-    // harmonics past 22 kHz must not come back as tones below the fundamental.
+    // harmonics past the audio clock's Nyquist limit must not come back as
+    // tones below the fundamental.
     for (int audf = 0; audf <= 3; ++audf) {
         auto x = rendered(4, audf, 0.5);
         const float mean = std::accumulate(x.begin(), x.end(), 0.0f) / float(x.size());
@@ -216,15 +210,14 @@ TEST(SongRenderer, StreamsWhatOnePassHoldsAndKnowsWhereItIs)
     EXPECT_EQ(renderOnePass(read.image, kRate, 0.5, stellaClock()).size(), std::size_t(kRate / 2));
 
     SongRenderer renderer(read.image, kRate, stellaClock());
-    std::vector<std::int16_t> streamed(pass.size() + StepResampler::kTaps / 2);
+    std::vector<std::int16_t> streamed(pass.size());
     for (std::size_t at = 0; at < streamed.size(); at += 1000)
         renderer.render(streamed.data() + at, std::min<std::size_t>(1000, streamed.size() - at));
     EXPECT_EQ(renderer.samplesRendered(), streamed.size());
     EXPECT_TRUE(renderer.passDone());
-    EXPECT_TRUE(std::equal(pass.begin(), pass.end() - 100, streamed.begin() + StepResampler::kTaps / 2))
-        << "the stream begins with the resampler's lead-in, then plays the same";
+    EXPECT_TRUE(std::equal(pass.begin(), pass.end() - 100, streamed.begin())) << "the stream plays the same";
     const double frame = kRate / 60.0;
-    const FrameRegs at = renderer.positionAt(std::uint64_t((32 + 5.5) * frame) + StepResampler::kTaps / 2);
+    const FrameRegs at = renderer.positionAt(std::uint64_t((32 + 5.5) * frame));
     EXPECT_EQ(at.step, 1);
     EXPECT_EQ(at.row, 5);
     EXPECT_EQ(at.audc[0], 8) << "slot 5's sound";
