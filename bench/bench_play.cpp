@@ -111,10 +111,12 @@ int measure(const char* what, ostrak::AudioOutput* real, int runs, const testing
         }
         times.push_back(output.firstPullNs / 1e6);
         if (server) {
-            // Once the stream has settled, what it holds.
+            // Once the stream has settled, what it holds: an idle null sink
+            // first plays out a block of up to 2 s before it takes the
+            // stream's short latency.
             QElapsedTimer settle;
             settle.start();
-            while (settle.elapsed() < 1500)
+            while (settle.elapsed() < 3000)
                 QApplication::processEvents(QEventLoop::AllEvents, 5);
             const auto [buffer, sink] = server->latencies();
             if (buffer >= 0 && sink >= 0) {

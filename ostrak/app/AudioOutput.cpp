@@ -4,9 +4,15 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QIODevice>
+#include <QCoreApplication>
 #include <QMediaDevices>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTimer>
 
+#include <algorithm>
+#include <optional>
+#include <regex>
 #include <vector>
 
 namespace ostrak {
@@ -25,7 +31,24 @@ public:
     static constexpr qint64 kBufferUs = 40000;
     static constexpr int kFeedMs = 5;
 
-    QtAudioOutput() { QObject::connect(&feed_, &QTimer::timeout, [this] { fill(); }); }
+    // How often the sound server is asked how long its samples wait.
+    static constexpr int kLatencyAskMs = 500;
+
+    QtAudioOutput()
+    {
+        QObject::connect(&feed_, &QTimer::timeout, [this] { fill(); });
+        QObject::connect(&ask_, &QTimer::timeout, [this] { askLatency(); });
+        QObject::connect(&pactl_, &QProcess::finished, [this] {
+            const long long us = pulseLatencyUs(pactl_.readAllStandardOutput().toStdString(), QCoreApplication::applicationPid());
+            if (us >= 0)
+                latencySamples_ = std::uint64_t(us) * std::uint64_t(format_.sampleRate()) / 1000000u;
+        });
+        // No pactl here: Qt's count it is, without asking again.
+        QObject::connect(&pactl_, &QProcess::errorOccurred, [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                ask_.stop();
+        });
+    }
 
     int sampleRate() override
     {
@@ -53,14 +76,23 @@ public:
             stop();
             return false;
         }
+        written_ = heard_ = 0;
+        latencySamples_.reset();
         fill();
         feed_.start(kFeedMs);
+        QTimer::singleShot(200, &ask_, [this] { askLatency(); });
+        ask_.start(kLatencyAskMs);
         return true;
     }
 
     void stop() override
     {
         feed_.stop();
+        ask_.stop();
+        if (pactl_.state() != QProcess::NotRunning) {
+            pactl_.kill();
+            pactl_.waitForFinished(1000);
+        }
         if (sink_)
             sink_->stop();
         sink_.reset();
@@ -68,14 +100,23 @@ public:
         source_ = nullptr;
     }
 
-    // Qt counts what the server has read from the stream, less the device's
-    // own latency once it has played that long without an underrun.
+    // What was written, less what the sound server says still waits in the
+    // stream and in the device. Qt's own count is what the server has read,
+    // less the device's part only after long runs without an underrun, which
+    // a short buffer seldom has (a device that holds 360 ms ran that far
+    // ahead); it serves until the server has answered, or where none does.
     std::uint64_t samplesPlayed() const override
     {
         if (!sink_)
             return 0;
-        return static_cast<std::uint64_t>(sink_->processedUSecs()) *
-               static_cast<std::uint64_t>(format_.sampleRate()) / 1000000u;
+        std::uint64_t now = 0;
+        if (latencySamples_)
+            now = written_ > *latencySamples_ ? written_ - *latencySamples_ : 0;
+        else
+            now = static_cast<std::uint64_t>(sink_->processedUSecs()) * static_cast<std::uint64_t>(format_.sampleRate()) /
+                  1000000u;
+        heard_ = std::max(heard_, now); // never back
+        return heard_;
     }
 
     ~QtAudioOutput() override { stop(); }
@@ -90,7 +131,20 @@ private:
             return;
         buffer_.resize(count);
         source_(buffer_.data(), count);
-        device_->write(reinterpret_cast<const char*>(buffer_.data()), static_cast<qint64>(count * 2));
+        const qint64 bytes = device_->write(reinterpret_cast<const char*>(buffer_.data()), static_cast<qint64>(count * 2));
+        written_ += bytes > 0 ? std::uint64_t(bytes) / 2 : 0;
+    }
+
+    // pactl is the sound server's own client; where there is none, or no
+    // PulseAudio server, it fails and Qt's count stays.
+    void askLatency()
+    {
+        if (!sink_ || pactl_.state() != QProcess::NotRunning)
+            return;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        pactl_.setProcessEnvironment(env);
+        pactl_.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
     }
 
     QAudioFormat format_;
@@ -98,7 +152,11 @@ private:
     QIODevice* device_ = nullptr; // the sink's, while it plays
     Source source_;
     std::vector<std::int16_t> buffer_;
-    QTimer feed_;
+    QTimer feed_, ask_;
+    QProcess pactl_;
+    std::uint64_t written_ = 0;                   // samples written since start
+    std::optional<std::uint64_t> latencySamples_; // the server's last word
+    mutable std::uint64_t heard_ = 0;
 };
 
 } // namespace
@@ -106,6 +164,24 @@ private:
 std::unique_ptr<AudioOutput> makeQtAudioOutput()
 {
     return std::make_unique<QtAudioOutput>();
+}
+
+long long pulseLatencyUs(const std::string& pactlText, long long pid)
+{
+    // One "Sink Input #n" block a stream; ours names our process.
+    const std::string mark = "application.process.id = \"" + std::to_string(pid) + "\"";
+    long long found = -1;
+    for (std::size_t at = pactlText.find("Sink Input #"); at != std::string::npos;) {
+        const std::size_t next = pactlText.find("Sink Input #", at + 1);
+        const std::string block = pactlText.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        std::smatch buffer, sink;
+        static const std::regex kBuffer("Buffer Latency: (\\d+) usec"), kSink("Sink Latency: (\\d+) usec");
+        if (block.find(mark) != std::string::npos && std::regex_search(block, buffer, kBuffer) &&
+            std::regex_search(block, sink, kSink))
+            found = std::stoll(buffer[1]) + std::stoll(sink[1]);
+        at = next;
+    }
+    return found;
 }
 
 } // namespace ostrak

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace ostrak {
 
@@ -27,5 +28,10 @@ public:
 // The real one: Qt Multimedia's default output, fed from the GUI thread
 // with a short buffer.
 std::unique_ptr<AudioOutput> makeQtAudioOutput();
+
+// From `pactl list sink-inputs` (C locale): how long, in microseconds, a
+// sample written now waits before it sounds ("Buffer Latency" plus "Sink
+// Latency") for the stream of process `pid`; -1 when the text does not tell.
+long long pulseLatencyUs(const std::string& pactlText, long long pid);
 
 } // namespace ostrak

@@ -80,3 +80,19 @@ TEST_F(PlayTest, RealSoundCardPlaysOrSaysThereIsNone)
 }
 
 } // namespace
+
+// What the sound server says of this program's stream, out of pactl's list.
+TEST(PulseLatency, ReadsBothLatenciesOfOurOwnStreamOnly)
+{
+    const auto input = [](int index, long long pid, const char* buffer, const char* sink) {
+        return "Sink Input #" + std::to_string(index) + "\n\tDriver: protocol-native.c\n" + buffer + sink +
+               "\tProperties:\n\t\tapplication.process.id = \"" + std::to_string(pid) + "\"\n";
+    };
+    const std::string both = input(3, 111, "\tBuffer Latency: 1000 usec\n", "\tSink Latency: 2000 usec\n") +
+                             input(4, 222, "\tBuffer Latency: 30000 usec\n", "\tSink Latency: 404500 usec\n");
+    EXPECT_EQ(ostrak::pulseLatencyUs(both, 222), 434500);
+    EXPECT_EQ(ostrak::pulseLatencyUs(both, 111), 3000);
+    EXPECT_EQ(ostrak::pulseLatencyUs(both, 22), -1) << "a pid that only begins like ours";
+    EXPECT_EQ(ostrak::pulseLatencyUs(input(1, 222, "", "\tSink Latency: 5 usec\n"), 222), -1) << "half the figures";
+    EXPECT_EQ(ostrak::pulseLatencyUs("", 222), -1);
+}
