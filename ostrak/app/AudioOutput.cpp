@@ -38,7 +38,9 @@ public:
     {
         QObject::connect(&feed_, &QTimer::timeout, [this] { fill(); });
         QObject::connect(&ask_, &QTimer::timeout, [this] { askLatency(); });
-        QObject::connect(&pactl_, &QProcess::finished, [this] {
+        QObject::connect(&pactl_, &QProcess::finished, [this](int code) {
+            if (code != 0)
+                ask_.stop(); // no sound server that pactl reaches
             const long long us = pulseLatencyUs(pactl_.readAllStandardOutput().toStdString(), QCoreApplication::applicationPid());
             if (us >= 0)
                 latencySamples_ = std::uint64_t(us) * std::uint64_t(format_.sampleRate()) / 1000000u;
