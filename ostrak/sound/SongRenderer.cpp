@@ -32,7 +32,15 @@ namespace {
 // range after its high-pass.
 constexpr double kScale = 30000.0;
 constexpr double kPositionSeconds = 30.0;
-constexpr int kWriteSeen = 2; // CPU cycles from a register write to the audio seeing it
+// Where in each line of 228 colour clocks the audio clock's two phases fall.
+// Stella's audio keeps its own count of colour clocks (dividers at 9 and 81,
+// counters at 37 and 149), which RSYNC does not restart. The engine's
+// start-up clears every TIA address, RSYNC among them; the last RSYNC lands
+// when that count is 6 colour clocks past the line's new start, and it stays
+// so: the phases fall 6 colour clocks earlier in every line. Stella's
+// recordings bear this out note by note. A write that completes on colour
+// clock c is seen by a phase at c or later.
+constexpr int kDividerPhase[2] = {3, 75}, kCounterPhase[2] = {31, 143};
 
 struct Player {
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
@@ -59,20 +67,16 @@ struct Player {
             positions.push_back({std::uint64_t(std::ceil(start)), regs});
         }
         // Each register takes its new value where the engine writes it: AUDF
-        // from the first audio clock whose divider phase (colour clocks 9 and
-        // 81 of a line) comes at or after the write, AUDV from the first whose
-        // counters' phase (37 and 149) does, AUDC for each phase on its own (so
-        // a clock can see the old and the new). Stella's audio sees a write two
-        // CPU cycles after the cycle it completes on; measured against its
-        // recordings note by note, it decides which clock first plays a note
-        // when the write falls near a phase.
+        // from the first audio clock whose divider phase comes at or after the
+        // write, AUDV from the first whose counters' phase does, AUDC for each
+        // phase on its own (so a clock can see the old and the new).
         int from[2][4]; // AUDC at phase 0, AUDC at phase 1, AUDF, AUDV
         for (int x = 0; x < 2; ++x) {
             for (int r = 0; r < 3; ++r) {
-                const int cc = 3 * (std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)) + kWriteSeen);
+                const int cc = 3 * std::clamp(regs.writeCycle[x][r], 0, 76 * (kNtscLines - 3)); // colour clocks
                 const int line = cc / 228, at = cc % 228;
-                const int phase0 = 2 * line + (at <= 9 ? 0 : at <= 81 ? 1 : 2);
-                const int phase1 = 2 * line + (at <= 37 ? 0 : at <= 149 ? 1 : 2);
+                const int phase0 = 2 * line + (at <= kDividerPhase[0] ? 0 : at <= kDividerPhase[1] ? 1 : 2);
+                const int phase1 = 2 * line + (at <= kCounterPhase[0] ? 0 : at <= kCounterPhase[1] ? 1 : 2);
                 if (r == 0) {
                     from[x][0] = phase0;
                     from[x][1] = phase1;
