@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <regex>
 #include <vector>
 
 namespace ostrak {
@@ -170,17 +169,26 @@ std::unique_ptr<AudioOutput> makeQtAudioOutput()
 
 long long pulseLatencyUs(const std::string& pactlText, long long pid)
 {
+    // "<name>: <digits> usec" in `block`, or -1.
+    const auto usec = [](const std::string& block, const std::string& name) -> long long {
+        const std::size_t at = block.find(name + ": ");
+        if (at == std::string::npos)
+            return -1;
+        const std::size_t from = at + name.size() + 2;
+        std::size_t to = from;
+        while (to < block.size() && to - from < 15 && block[to] >= '0' && block[to] <= '9')
+            ++to;
+        return to > from && block.compare(to, 5, " usec") == 0 ? std::stoll(block.substr(from, to - from)) : -1;
+    };
     // One "Sink Input #n" block a stream; ours names our process.
     const std::string mark = "application.process.id = \"" + std::to_string(pid) + "\"";
     long long found = -1;
     for (std::size_t at = pactlText.find("Sink Input #"); at != std::string::npos;) {
         const std::size_t next = pactlText.find("Sink Input #", at + 1);
         const std::string block = pactlText.substr(at, next == std::string::npos ? std::string::npos : next - at);
-        std::smatch buffer, sink;
-        static const std::regex kBuffer("Buffer Latency: (\\d+) usec"), kSink("Sink Latency: (\\d+) usec");
-        if (block.find(mark) != std::string::npos && std::regex_search(block, buffer, kBuffer) &&
-            std::regex_search(block, sink, kSink))
-            found = std::stoll(buffer[1]) + std::stoll(sink[1]);
+        const long long buffer = usec(block, "Buffer Latency"), sink = usec(block, "Sink Latency");
+        if (block.find(mark) != std::string::npos && buffer >= 0 && sink >= 0)
+            found = buffer + sink;
         at = next;
     }
     return found;
