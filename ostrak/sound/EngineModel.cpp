@@ -32,9 +32,8 @@ constexpr int kStepPastHigh = 7 + 2 + 2 + 3 + 18; // ... bcs .silent taken, then
 constexpr int kStepSilentAfterWrap = 1 + 18; // beq .silent taken after the wrap, then .silent
 // PlayRow, from its ldx and jsr.
 constexpr int kRowChain = 61;       // to the chain address read (two indexed reads)
-constexpr int kChainMuteWrite = 9;  // beq .mute taken, lda #0, sta AUDV0,x
 constexpr int kRowByte = 2 + 14;    // beq not taken, to the row byte read and cmp #255
-constexpr int kRowMuteWrite = 9;    // beq .mute taken, lda #0, sta AUDV0,x
+constexpr int kMuteWrite = 9;       // either beq .mute taken, lda #0, sta AUDV0,x
 constexpr int kMuteDone = 10;       // sta shownVol,x, rts
 constexpr int kNoteAudf = 2 + 9;    // beq not taken, pha, and, sta AUDF0,x
 constexpr int kNoteAudc = 24;       // ... to sta AUDC0,x (a table read)
@@ -113,9 +112,9 @@ struct EngineModel::State {
         }
     }
 
-    void mute(int x, int writeAfter)
+    void mute(int x)
     {
-        cycles += writeAfter;
+        cycles += kMuteWrite;
         written(x, cycles, 0, 0);
         cycles += kMuteDone;
     }
@@ -127,7 +126,7 @@ struct EngineModel::State {
         // The silent entry's chains are rows of 255 (the engine's own tables, within one page).
         if (entry[x] == kSilentEntry) {
             cycles += kRowByte;
-            mute(x, kRowMuteWrite);
+            mute(x);
             return;
         }
         const int chainIndex = (rowIndex >> 2) & 6;
@@ -135,13 +134,13 @@ struct EngineModel::State {
         cycles += crossed(std::uint32_t(entry[x]), chainIndex) + crossed(std::uint32_t(entry[x]), chainIndex + 1);
         const std::uint16_t chain = std::uint16_t(read(chainAt) | read(std::uint16_t(chainAt) + 1) << 8);
         if (chain == 0) {
-            mute(x, kChainMuteWrite); // a "word" line with a missing chain
+            mute(x); // a "word" line with a missing chain
             return;
         }
         cycles += kRowByte + crossed(chain, rowIndex & 7);
         const int rowByte = read(std::uint32_t(chain) + (rowIndex & 7));
         if (rowByte == 255) {
-            mute(x, kRowMuteWrite);
+            mute(x);
             return;
         }
         const int slot = rowByte >> 5;

@@ -85,7 +85,6 @@ struct Player {
                 }
             }
         }
-        levels.clear();
         for (int i = 0; i < clocksPerFrame;) {
             int audcBefore[2], audcAfter[2], audf[2], audv[2];
             int next = clocksPerFrame; // the next clock where a register changes
@@ -104,7 +103,7 @@ struct Player {
                 const int idle = std::min({channel[0].idleClocks(audf[0]), channel[1].idleClocks(audf[1]), next - i});
                 int sum = 0;
                 if (idle > 0) {
-                    sum = channel[0].output(audv[0]) + channel[1].output(audv[1]);
+                    sum = heldSum(audv[0], audv[1]);
                     channel[0].skip(idle);
                     channel[1].skip(idle);
                 } else {
@@ -121,6 +120,9 @@ struct Player {
         finish();
         return true;
     }
+
+    // Both channels' output while their counters hold still.
+    int heldSum(int audv0, int audv1) const { return channel[0].output(audv0) + channel[1].output(audv1); }
 
     // The samples the output stage has settled, to 16 bits.
     void finish()
@@ -210,8 +212,8 @@ std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, 
     while (state.clock < maxClocks && state.frame(true)) {
     }
     // The last samples need the clocks just after the pass; then cut at its end.
-    state.stage.hold(state.mix[state.channel[0].output(state.applied.audv[0]) + state.channel[1].output(state.applied.audv[1])],
-                     OutputStage::kLobes + 1, state.levels);
+    state.stage.hold(state.mix[state.heldSum(state.applied.audv[0], state.applied.audv[1])], OutputStage::kLobes + 1,
+                     state.levels);
     state.finish();
     const auto length = std::size_t(std::llround(double(std::min(state.clock, maxClocks)) * state.stage.ratio()));
     std::vector<std::int16_t> samples(state.ready.begin(), state.ready.end());

@@ -191,6 +191,9 @@ double fineShift(const Audio& made, double madeAt, double heardAt, std::size_t c
     return at / Audio::kRate;
 }
 
+// What a sounding row must reach: spectral cosine, and level within this much.
+constexpr double kMinCosine = 0.9, kLevelTolerance = 0.10;
+
 // One note row compared: how alike the spectra are, and the level heard
 // over the level made (after one overall gain for the whole recording).
 struct Compared {
@@ -198,7 +201,10 @@ struct Compared {
     double cosine = 0, heard = 0, made = 0, level = 0;
     bool silentAlike() const { return (heard < Audio::kSound) == (made < Audio::kSound); }
     bool sounding() const { return heard >= Audio::kSound && made >= Audio::kSound; }
-    bool alike() const { return silentAlike() && (!sounding() || (cosine >= 0.9 && std::abs(level - 1) <= 0.10)); }
+    bool alike() const
+    {
+        return silentAlike() && (!sounding() || (cosine >= kMinCosine && std::abs(level - 1) <= kLevelTolerance));
+    }
 };
 
 class EngineForms : public ListeningTest {
@@ -313,9 +319,9 @@ private:
                 continue;
             cosines.push_back(c.cosine);
             worstCosine = std::min(worstCosine, c.cosine);
-            EXPECT_GE(c.cosine, 0.9);
+            EXPECT_GE(c.cosine, kMinCosine);
             worstLevel = std::max(worstLevel, std::abs(c.level - 1));
-            EXPECT_NEAR(c.level, 1.0, 0.10);
+            EXPECT_NEAR(c.level, 1.0, kLevelTolerance);
         }
         ASSERT_FALSE(cosines.empty());
         std::sort(cosines.begin(), cosines.end());
