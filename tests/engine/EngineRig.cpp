@@ -120,7 +120,7 @@ std::vector<Sound> Audio::sounds() const
     return found;
 }
 
-Audio listen(const std::string& rom, double seconds)
+Audio listen(const std::string& rom, double seconds, const std::vector<std::string>& stellaOptions)
 {
     // One stella at a time, also across test programs that ctest runs side by
     // side: a loaded machine makes stella drop audio and blurs the timing.
@@ -146,7 +146,9 @@ Audio listen(const std::string& rom, double seconds)
             env["SDL_VIDEODRIVER"] = "dummy";
         else
             argv.insert(argv.end(), {"xvfb-run", "-a"});
-        argv.insert(argv.end(), {"stella", rom});
+        argv.push_back("stella");
+        argv.insert(argv.end(), stellaOptions.begin(), stellaOptions.end());
+        argv.push_back(rom);
         runProgram(argv, home.path().toStdString(), env, int(seconds * 1000) + 5000);
         if (!QFile::exists(QString::fromStdString(raw)))
             continue;

@@ -46,7 +46,8 @@ struct Audio {
     // Every sound from start to end, as 5 ms windows tell it.
     std::vector<Sound> sounds() const;
 };
-Audio listen(const std::string& rom, double seconds);
+// `stellaOptions` go on stella's command line before the ROM.
+Audio listen(const std::string& rom, double seconds, const std::vector<std::string>& stellaOptions = {});
 // The high-pass that listen() puts on stella's samples.
 void removeSlope(std::vector<float>& samples);
 
