@@ -10,7 +10,7 @@
 :; [ -n "${OSTRAK_CART:-}" ] || fail "OSTRAK_CART is not set: set it to the folder of the cartridge's memory card"
 :; [ -d "$OSTRAK_CART" ] || fail "OSTRAK_CART names no folder: $OSTRAK_CART"
 :; command -v dasm >/dev/null 2>&1 || fail "dasm not found: install the assembler dasm (Debian: apt-get install dasm)"
-:; [ -f engine.asm ] || fail "engine.asm not found in $(pwd)"
+:; for f in engine.asm player.asm; do [ -f "$f" ] || fail "$f not found in $(pwd)"; done
 :; [ -f song.h ] || fail "song.h not found in $(pwd): press a compile button in ostrak first"
 :; rm -f cart.bin
 :; if ! dasm engine.asm -f3 -ocart.bin >> "$log" 2>&1 || [ ! -s cart.bin ]; then rm -f cart.bin; fail "ASSEMBLY FAILED: see the messages above"; fi
@@ -26,6 +26,7 @@ if "%OSTRAK_CART%"=="" (echo copycart.bat: OSTRAK_CART is not set: set it to the
 if not exist "%OSTRAK_CART%\" (echo copycart.bat: OSTRAK_CART names no folder: %OSTRAK_CART%>> "%log%" & goto failed)
 where dasm >nul 2>&1 || (echo copycart.bat: dasm not found: install the assembler dasm and put it on PATH>> "%log%" & goto failed)
 if not exist engine.asm (echo copycart.bat: engine.asm not found>> "%log%" & goto failed)
+if not exist player.asm (echo copycart.bat: player.asm not found>> "%log%" & goto failed)
 if not exist song.h (echo copycart.bat: song.h not found: press a compile button in ostrak first>> "%log%" & goto failed)
 if exist cart.bin del cart.bin
 dasm engine.asm -f3 -ocart.bin >> "%log%" 2>&1

@@ -1,6 +1,7 @@
-// engine/engine.asm's PlayFrame, StartStep and PlayRow, step by step, over
-// the bytes of a SongImage. Names follow the engine's so the two read side by
-// side; the engine tests hold the model against the ROM played in Stella.
+// engine/player.asm's MusicPlay, step by step, over the bytes of a
+// SongImage, as engine.asm (the demo) calls it once a frame. Names follow
+// the player's so the two read side by side; the engine tests hold the model
+// against the ROM run cycle by cycle and played in Stella.
 #include "EngineSymbols.h"
 #include "SongImage.h"
 
@@ -10,42 +11,62 @@ namespace ostrak::sound {
 
 namespace {
 constexpr std::uint8_t kVolumeTable[13] = {15, 14, 13, 11, 10, 9, 8, 6, 5, 4, 3, 1, 0};
-constexpr int kSilentEntry = -1;
+constexpr std::uint8_t kBits[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
 
-// CPU cycles of the engine's paths, from its listing, for when the sound
-// registers are written: the poly counters' phase at a note depends on it.
-// A write's cycle counts the write's own. Where a load's index crosses a page
-// it takes a cycle more (crossed()); so do the engine's first branch to
-// .channel2 and the one to .sameRow, which its layout puts across pages.
-constexpr int kPlayFrameCall = 17;  // the line's first instructions and the jsr
-constexpr int kToRows = 28;         // PlayFrame to .rows on a row that begins no step
-constexpr int kToStep = 27;         // ... to the first StartStep on one that does
-constexpr int kHatCheck = 5;        // lda barCount, cmp #HATFROM; bcc .countBar adds 3, or 7 on from bar HATFROM
-constexpr int kBarCount = 5;        // lda barCount, cmp #255; beq .rows adds 3, or 7 with the inc
-// StartStep, from its ldx and jsr to its rts.
-constexpr int kStepRead = 34;       // to the entry byte read and bne .entry taken
-constexpr int kStepWrap = 30;       // more when the order starts again (beq .silent not taken)
-constexpr int kStepNext = 9;        // inc songLo,x; bne .pick taken
-constexpr int kStepNextPage = 5;    // more when songLo passes a page and songHi counts up
-constexpr int kStepHigh = 7 + 2 + 2 + 2 + 44; // ldy, sty ptr+1 and cmp #128, bcs not taken, cmp #HLIMIT, bcs not taken, the sum
-constexpr int kStepLow = 7 + 3 + 46;          // ... bcs .lower taken, and #$7F and the sum
-constexpr int kStepPastHigh = 7 + 2 + 2 + 3 + 18; // ... bcs .silent taken, then .silent
-constexpr int kStepSilentAfterWrap = 1 + 18; // beq .silent taken after the wrap, then .silent
-// PlayRow, from its ldx and jsr.
-constexpr int kRowChain = 61;       // to the chain address read (two indexed reads)
-constexpr int kRowByte = 2 + 14;    // beq not taken, to the row byte read and cmp #255
-constexpr int kMuteWrite = 9;       // either beq .mute taken, lda #0, sta AUDV0,x
-constexpr int kMuteDone = 10;       // sta shownVol,x, rts
-constexpr int kNoteAudf = 2 + 9;    // beq not taken, pha, and, sta AUDF0,x
-constexpr int kNoteAudc = 24;       // ... to sta AUDC0,x (a table read)
-constexpr int kNoteAudv = 19;       // ... to sta AUDV0,x (a table read; a volume step past 12 adds 1)
-constexpr int kNoteDone = 10;       // sta shownVol,x, rts
-// From PlayRow's return on channel 1 to channel 2's ldx.
-constexpr int kHatOff = 12;         // with the hi-hat off (the first beq .channel2 across a page)
-constexpr int kHatMiss = 39;        // ... with it on and no hit on this row (and BitMask,x)
-constexpr int kHatHit = 46;         // ... to sta AUDC1 on a hit (AUDF1 5 later, AUDV1 41)
-constexpr auto kBitMaskAt = std::uint32_t(engineSymbol("BitMask"));
-constexpr int kSameRowHat = 40;     // a frame within a row, to sta AUDV1
+// Where the player's own tables lie in the demo's ROM: a read indexed past
+// their page takes a cycle more.
+constexpr auto kSilence = std::uint32_t(engineSymbol("MusicSilence"));
+constexpr auto kBitsAt = std::uint32_t(engineSymbol("MusicBits"));
+constexpr auto kVolumeAt = std::uint32_t(engineSymbol("MusicVolume"));
+
+// CPU cycles of the player's paths in the demo, from its listing, for when
+// the sound registers are written: the poly counters' phase at a note
+// depends on it. A write's cycle counts the write's own; reads indexed
+// across a page add crossed(); the demo's layout puts the branches to
+// MusicNext and back to MusicHatFrame across pages (counted below).
+constexpr int kCall = 17;          // the frame's first instructions and the jsr
+constexpr int kSameRow = 10;       // dec, beq, jmp MusicHatFrame
+constexpr int kRowStart = 37;      // dec to tay on a new row: the guard, the fraction
+constexpr int kToRows = 3;         // bne MusicRows
+constexpr int kToFetch = 7;        // ldx #2, jmp MusicFetch
+// MusicFetch, from its entry.
+constexpr int kFetchRead = 10;     // the entry number read and compared with HLIMIT
+constexpr int kFetchHigh = 28;     // bcs not taken to the table's page and place
+constexpr int kFetchLow = 40;      // .other, from 128 on, to the same
+constexpr int kFetchPastHigh = 8;  // .other to .silent: past patternArrayH
+constexpr int kFetchOnly255 = 12;  // ... an order of nothing but its marker
+constexpr int kFetchTable = 6;     // sta, bcc taken (4 more when the page carries)
+constexpr int kFetchWord = 34;     // tya to ora: the chain's word read (two reads indexed)
+constexpr int kFetchFound = 3;     // bne .done
+constexpr int kFetchSilent = 2 + 12; // bne not taken, .silent
+constexpr int kFetchEnd1 = 5;      // txa, beq MusicHatFrame (channel 1)
+constexpr int kFetchEnd2 = 9;      // ... ldy #0, jmp MusicRows (channel 2)
+// MusicRows.
+constexpr int kRowsByte1 = 10;     // bit, bmi, lda (MusicChain),y
+constexpr int kByteMute = 10;      // cmp, beq taken, lda #0, sta AUDV
+constexpr int kByteAudf = 11;      // cmp, beq, tax, and, sta AUDF
+constexpr int kByteAudc = 21;      // ... to sta AUDC (a table read)
+constexpr int kByteQuiet = 14;     // ... a volume step past 12: to sta AUDV 0 (a table read)
+constexpr int kByteAudv = 21;      // ... to sta AUDV (two table reads)
+constexpr int kByteShown = 3;      // sta MUSICSHOWVOL
+constexpr int kHatWaits = 6;       // ldx, bne .own
+constexpr int kHatMiss = 27;       // ... the hi-hat on and its bit clear (two reads indexed)
+constexpr int kHatHit = 34;        // ... set: to .next
+constexpr int kRowsByte2 = 15;     // .own to lda (MusicChain+2),y
+constexpr int kNext = 16;          // .next: the next row worked out
+constexpr int kToMoves = 3;        // bne MusicMoves
+constexpr int kChainEnd = 2 + 2 + 3 + 2; // bne, tya, bne .chain, ldx #0: on to MusicFetch
+constexpr int kStepEnd = 2 + 2 + 2 + 3 + 3 + 2; // ... at the step's end, MusicWait 0
+constexpr int kStepEndWait = 4;    // ... more when it counts down
+constexpr int kMoves = 12;         // MusicMoves to MusicHatFrame on any other row
+constexpr int kMovesTo1 = 8;       // ... to MusicNext for channel 1 (row 27 next)
+constexpr int kMovesTo2 = 14;      // ... for channel 2 (row 29 next)
+// MusicNext, from its entry to MusicHatFrame.
+constexpr int kNextStays = 12;     // an order of nothing but its marker
+constexpr int kNextOn = 31;        // the next byte of the order (5 more past a page)
+constexpr int kNextWrap = 49;      // the marker: from the top (5 more past a page)
+// MusicHatFrame, from its entry.
+constexpr int kHatAudc = 15, kHatAudf = 20, kHatAudv = 25; // while a hi-hat sounds
 
 // One cycle more when a read at base + index leaves base's page.
 int crossed(std::uint32_t base, int index) { return (base & 0xFF) + unsigned(index) > 0xFF ? 1 : 0; }
@@ -53,27 +74,26 @@ int crossed(std::uint32_t base, int index) { return (base & 0xFF) + unsigned(ind
 
 struct EngineModel::State {
     std::shared_ptr<const SongImage> image;
-    // The engine's equates, worked out as dasm works them out.
-    int rowFramesValue = 1, fraction = 0, hatFrom = 0, hLimit = 0;
+    // The player's equates, worked out as dasm works them out.
+    int rowFrames = 1, fraction = 0, hatFrom = 0, hLimit = 0;
     std::uint8_t hatSound = 0, hatPitch = 0, hatVolume = 0;
     std::uint16_t songStart[2] = {0, 0};
     std::uint16_t arrayH = 0, arrayL = 0, typeArray = 0, turnArray = 0, hatPattern = 0;
-    // The engine's RAM.
-    std::uint16_t song[2] = {0, 0};
-    int entry[2] = {kSilentEntry, kSilentEntry};
-    int rowIndex = 0, rowFrames = 0, barCount = 0, fracSum = 0;
-    bool hatOn = false, hatActive = false;
-    int hatLevel = 0;
+    // The player's RAM.
+    std::uint16_t order[2] = {0, 0}, chain[2] = {0, 0};
+    int row = 0, frames = 1, frac = 0, wait = 0;
+    int hat = 0; // MusicHat: 0x80 + volume while a hi-hat sounds
     // What the model tells.
     FrameRegs regs;
     int stepsBegun = 0;
-    bool wrapped[2] = {false, false};
+    bool wrapped[2] = {false, false}, wrapNext[2] = {false, false};
     bool canWrap[2] = {true, true};
+    int cycles = 0; // where the player is in this frame, for writeCycle
 
     std::uint8_t read(std::uint32_t address) const { return image->read(std::uint16_t(address)); }
     std::int64_t symbol(const char* name) const { return image->symbol(name).value_or(0); }
-
-    int cycles = 0; // where the engine is in this frame, for writeCycle
+    // A chain's row byte: the player's own silent chain, or song.h's.
+    std::uint8_t rowByte(std::uint16_t at, int y) const { return at == kSilence ? 255 : read(std::uint32_t(at) + y); }
 
     // AUDC, AUDF and AUDV of channel x written at these cycles; 0 for one
     // only AUDV changes: all three at the first.
@@ -84,77 +104,147 @@ struct EngineModel::State {
         regs.writeCycle[x][2] = audv ? audv : audc;
     }
 
-    void startStep(int x)
+    // MusicFetch: channel x's chain for row `row`, a multiple of 8.
+    void fetch(int x)
     {
-        cycles += kStepRead;
-        std::uint16_t ptr = song[x];
-        int n = read(ptr);
-        if (n == 255) {
-            cycles += kStepWrap;
-            wrapped[x] = true;
-            ptr = song[x] = songStart[x];
-            n = read(ptr);
-            if (n == 255) {
-                cycles += kStepSilentAfterWrap;
-                entry[x] = kSilentEntry;
+        cycles += kFetchRead;
+        const int n = read(order[x]);
+        std::uint32_t table = arrayH;
+        if (n < hLimit) {
+            cycles += kFetchHigh;
+        } else if (n < 128 || n == 255) { // past patternArrayH, or an order of nothing but its marker
+            cycles += (n == 255 ? kFetchOnly255 : kFetchPastHigh) + kFetchSilent - 2;
+        } else {
+            cycles += kFetchLow;
+            table = std::uint32_t(arrayL - 1024) & 0xFFFF;
+        }
+        if (n < hLimit || (n >= 128 && n != 255)) {
+            // Page n / 32 of the table and the chain's word, then 8(n % 32) into it.
+            const std::uint32_t pointer = ((table & 0xFF00) + (std::uint32_t(n & 0xE0) << 3) + (table & 0xFF) + (row >> 2)) & 0xFFFF;
+            const int y = (n << 3) & 0xFF;
+            cycles += kFetchTable + ((table & 0xFF) + (row >> 2) > 0xFF ? 4 : 0);
+            cycles += kFetchWord + crossed(pointer, y) + crossed(pointer, y + 1);
+            const std::uint32_t word = pointer + std::uint32_t(y);
+            const auto address = std::uint16_t(read(word) | read(word + 1) << 8);
+            if (address != 0) {
+                cycles += kFetchFound;
+                chain[x] = address;
                 return;
             }
+            cycles += kFetchSilent;
         }
-        cycles += kStepNext + ((song[x] & 0xFF) == 0xFF ? kStepNextPage : 0);
-        song[x] = std::uint16_t(song[x] + 1);
-        if (n >= 128) {
-            cycles += kStepLow;
-            entry[x] = std::uint16_t(arrayL + 8 * (n & 0x7F));
-        } else if (n >= hLimit) {
-            cycles += kStepPastHigh;
-            entry[x] = kSilentEntry;
+        chain[x] = std::uint16_t(kSilence);
+    }
+
+    // MUSICROW: channel x plays byte y of its chain.
+    void playRow(int x, int y)
+    {
+        cycles += crossed(chain[x], y);
+        const int b = rowByte(chain[x], y);
+        if (b == 255) {
+            cycles += kByteMute;
+            written(x, cycles, 0, 0);
+            regs.audv[x] = 0;
         } else {
-            cycles += kStepHigh;
-            entry[x] = std::uint16_t(arrayH + 8 * n);
+            const int slot = b >> 5;
+            const int audf = cycles + kByteAudf;
+            const int audc = audf + kByteAudc + crossed(typeArray, slot);
+            const int turn = read(std::uint32_t(turnArray) + slot);
+            const int audv = audc + (turn >= 13 ? kByteQuiet : kByteAudv + crossed(kVolumeAt, turn)) +
+                             crossed(turnArray, slot);
+            written(x, audc, audf, audv);
+            cycles = audv;
+            regs.audf[x] = std::uint8_t(b & 0x1F);
+            regs.audc[x] = std::uint8_t(read(std::uint32_t(typeArray) + slot) & 0x0F);
+            regs.audv[x] = turn >= 13 ? 0 : kVolumeTable[turn];
         }
+        cycles += kByteShown;
     }
 
-    void mute(int x)
+    // MusicNext: channel x's order moves to its next entry.
+    void next(int x)
     {
-        cycles += kMuteWrite;
-        written(x, cycles, 0, 0);
-        cycles += kMuteDone;
+        if (read(order[x]) == 255) {
+            cycles += kNextStays;
+            return;
+        }
+        const bool page = (order[x] & 0xFF) == 0xFF;
+        order[x] = std::uint16_t(order[x] + 1);
+        if (read(order[x]) != 255) {
+            cycles += kNextOn + (page ? 5 : 0);
+            return;
+        }
+        cycles += kNextWrap + (page ? 5 : 0);
+        order[x] = songStart[x];
+        wrapNext[x] = true;
     }
 
-    void playRow(int x)
+    void hatFrame()
     {
-        regs.audv[x] = 0;
-        cycles += kRowChain;
-        // The silent entry's chains are rows of 255 (the engine's own tables, within one page).
-        if (entry[x] == kSilentEntry) {
-            cycles += kRowByte;
-            mute(x);
+        if (!(hat & 0x80))
+            return;
+        const int at = cycles;
+        written(1, at + kHatAudc, at + kHatAudf, at + kHatAudv);
+        regs.audc[1] = hatSound;
+        regs.audf[1] = hatPitch;
+        regs.audv[1] = std::uint8_t(hat & 15);
+        if (hat & 15)
+            --hat;
+    }
+
+    // A new row: both channels, the hi-hat, the next row's work.
+    void newRow()
+    {
+        const int y = row & 7;
+        if (y == 0) {
+            cycles += kToFetch;
+            fetch(1);
+            cycles += kFetchEnd2;
+        } else {
+            cycles += kToRows;
+        }
+        if (row == 0) {
+            regs.step = stepsBegun++;
+            for (int x = 0; x < 2; ++x)
+                wrapped[x] = wrapped[x] || wrapNext[x];
+        }
+        regs.row = row;
+        cycles += kRowsByte1;
+        playRow(0, y);
+        if (wait != 0) {
+            cycles += kHatWaits;
+            hat = 0;
+        } else {
+            const std::uint32_t at = std::uint32_t(hatPattern) + std::uint32_t(row >> 3);
+            cycles += crossed(hatPattern, row >> 3) + crossed(kBitsAt, y);
+            hat = (read(at) & kBits[y]) ? 0x80 | hatVolume : 0;
+            cycles += hat ? kHatHit : kHatMiss;
+        }
+        if (!hat) {
+            cycles += kRowsByte2;
+            playRow(1, y);
+        }
+        cycles += kNext;
+        row = (row + 1) & 31;
+        if ((row & 7) != 0) {
+            cycles += kToMoves;
+            if (row == 27 || row == 29) {
+                cycles += row == 27 ? kMovesTo1 : kMovesTo2;
+                next(row == 27 ? 0 : 1);
+            } else {
+                cycles += kMoves;
+            }
             return;
         }
-        const int chainIndex = (rowIndex >> 2) & 6;
-        const std::uint32_t chainAt = std::uint32_t(entry[x]) + std::uint32_t(chainIndex);
-        cycles += crossed(std::uint32_t(entry[x]), chainIndex) + crossed(std::uint32_t(entry[x]), chainIndex + 1);
-        const std::uint16_t chain = std::uint16_t(read(chainAt) | read(std::uint16_t(chainAt) + 1) << 8);
-        if (chain == 0) {
-            mute(x); // a "word" line with a missing chain
-            return;
+        if (row == 0) {
+            cycles += kStepEnd + (wait != 0 ? kStepEndWait : 0);
+            if (wait != 0)
+                --wait;
+        } else {
+            cycles += kChainEnd;
         }
-        cycles += kRowByte + crossed(chain, rowIndex & 7);
-        const int rowByte = read(std::uint32_t(chain) + (rowIndex & 7));
-        if (rowByte == 255) {
-            mute(x);
-            return;
-        }
-        const int slot = rowByte >> 5;
-        const int turn = read(std::uint32_t(turnArray) + slot);
-        const int audf = cycles + kNoteAudf;
-        const int audc = audf + kNoteAudc + crossed(typeArray, slot);
-        const int audv = audc + kNoteAudv + crossed(turnArray, slot) + (turn >= 13 ? 1 : 0);
-        written(x, audc, audf, audv);
-        cycles = audv + kNoteDone;
-        regs.audf[x] = std::uint8_t(rowByte & 0x1F);
-        regs.audc[x] = std::uint8_t(read(std::uint32_t(typeArray) + slot) & 0x0F);
-        regs.audv[x] = kVolumeTable[std::min(turn, 12)];
+        fetch(0);
+        cycles += kFetchEnd1;
     }
 };
 
@@ -162,24 +252,24 @@ EngineModel::EngineModel(std::shared_ptr<const SongImage> image) : s_(std::make_
 {
     State& s = *s_;
     s.image = image ? std::move(image) : std::make_shared<SongImage>();
-    const std::int64_t tempo = s.symbol("TEMPODELAY");
-    s.rowFramesValue = int(std::clamp<std::int64_t>(tempo, 1, 255));
+    s.rowFrames = int(std::clamp<std::int64_t>(s.symbol("TEMPODELAY"), 1, 255));
     s.fraction = int(std::clamp<std::int64_t>(s.symbol("TEMPOFRAC"), 0, 255)); // 0 when song.h has none
-    const std::int64_t hatStart = s.symbol("HATSTART");
-    s.hatFrom = int(std::clamp<std::int64_t>(hatStart, 0, 255));
+    s.hatFrom = int(std::clamp<std::int64_t>(s.symbol("HATSTART"), 0, 255));
     const std::int64_t entries = (s.symbol("patternArrayL") - s.symbol("patternArrayH")) / 8;
     s.hLimit = int(std::min<std::int64_t>(entries, 128) & 0xFF); // "cmp #HLIMIT" sees the low byte
     s.hatSound = std::uint8_t(s.symbol("HATSOUND") & 0x0F);
     s.hatPitch = std::uint8_t(s.symbol("HATPITCH") & 0x1F);
-    s.hatVolume = std::uint8_t(s.symbol("HATVOLUME") & 15); // "lda #HATVOLUME & 15"
-    s.songStart[0] = s.song[0] = std::uint16_t(s.symbol("song1"));
-    s.songStart[1] = s.song[1] = std::uint16_t(s.symbol("song2"));
+    s.hatVolume = std::uint8_t(s.symbol("HATVOLUME") & 15); // "lda #$80 | [HATVOLUME & 15]"
+    s.songStart[0] = s.order[0] = std::uint16_t(s.symbol("song1"));
+    s.songStart[1] = s.order[1] = std::uint16_t(s.symbol("song2"));
     s.arrayH = std::uint16_t(s.symbol("patternArrayH"));
     s.arrayL = std::uint16_t(s.symbol("patternArrayL"));
     s.typeArray = std::uint16_t(s.symbol("soundTypeArray"));
     s.turnArray = std::uint16_t(s.symbol("soundTurnArray"));
     s.hatPattern = std::uint16_t(s.symbol("hatPattern"));
-    // An order with no end marker ahead of it never wraps: it runs on through
+    s.wait = s.hatFrom;
+    // An order of nothing but its marker is silent from the start and never
+    // moves; one with no marker ahead of it never wraps: it runs on through
     // the bytes after it (and the zeros after song.h) as long as one listens.
     for (int x = 0; x < 2; ++x) {
         const std::uint32_t start = s.songStart[x];
@@ -187,7 +277,9 @@ EngineModel::EngineModel(std::shared_ptr<const SongImage> image) : s_(std::make_
         const std::size_t from = start >= s.image->base ? start - s.image->base : 0;
         s.canWrap[x] = start >= s.image->base && from < bytes.size() &&
                        std::find(bytes.begin() + std::ptrdiff_t(from), bytes.end(), 255) != bytes.end();
+        s.wrapped[x] = s.read(start) == 255;
     }
+    s.fetch(0); // MusicInit: channel 1's first chain
 }
 
 EngineModel::~EngineModel() = default;
@@ -195,53 +287,20 @@ EngineModel::~EngineModel() = default;
 FrameRegs EngineModel::nextFrame()
 {
     State& s = *s_;
-    s.cycles = kPlayFrameCall;
-    if (s.rowFrames == 0) {
+    s.cycles = kCall;
+    s.frames = (s.frames - 1) & 0xFF;
+    if (s.frames != 0) {
+        s.cycles += kSameRow;
+    } else {
         // A row lasts one frame more whenever the fractions carry (a byte:
         // 255 frames and a carry make 0, so 256).
-        const int sum = s.fracSum + s.fraction;
-        s.fracSum = sum & 0xFF;
-        s.rowFrames = (s.rowFramesValue + (sum >> 8)) & 0xFF;
-        if (s.rowIndex == 0) {
-            s.cycles += kToStep;
-            s.startStep(0);
-            s.startStep(1);
-            const bool hatFromHere = s.barCount >= s.hatFrom;
-            s.cycles += kHatCheck + (hatFromHere ? 7 : 3) + kBarCount + (s.barCount == 255 ? 3 : 7);
-            s.hatOn = s.hatOn || hatFromHere;
-            if (s.barCount != 255)
-                ++s.barCount;
-            s.regs.step = s.stepsBegun++;
-        } else {
-            s.cycles += kToRows;
-        }
-        s.regs.row = s.rowIndex;
-        s.playRow(0);
-        s.hatActive = false;
-        static constexpr std::uint8_t kBitMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
-        if (s.hatOn)
-            s.cycles += crossed(s.hatPattern, s.rowIndex >> 3) + crossed(kBitMaskAt, s.rowIndex & 7);
-        const bool hit = s.hatOn && (s.read(std::uint32_t(s.hatPattern) + (s.rowIndex >> 3)) & kBitMask[s.rowIndex & 7]);
-        if (hit) {
-            s.written(1, s.cycles + kHatHit, s.cycles + kHatHit + 5, s.cycles + kHatHit + 41);
-            s.hatActive = true;
-            s.regs.audc[1] = s.hatSound;
-            s.regs.audf[1] = s.hatPitch;
-            s.hatLevel = s.hatVolume;
-        } else {
-            s.cycles += s.hatOn ? kHatMiss : kHatOff;
-            s.playRow(1);
-        }
-        s.rowIndex = (s.rowIndex + 1) & 31;
+        const int sum = s.frac + s.fraction;
+        s.frac = sum & 0xFF;
+        s.frames = (s.rowFrames + (sum >> 8)) & 0xFF;
+        s.cycles += kRowStart;
+        s.newRow();
     }
-    s.rowFrames = (s.rowFrames - 1) & 0xFF;
-    if (s.hatActive && s.cycles == kPlayFrameCall)
-        s.written(1, kSameRowHat, 0, 0); // only the hi-hat's volume moves
-    if (s.hatActive) {
-        s.regs.audv[1] = std::uint8_t(s.hatLevel);
-        if (s.hatLevel != 0)
-            --s.hatLevel;
-    }
+    s.hatFrame();
     return s.regs;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// The names engine.asm defines before it includes song.h, as dasm's symbol
-// file lists them: song.h may use them, and dasm rejects song.h giving one of
-// them another value. Local names (".x") are those of the engine's last
-// subroutine, whose scope song.h shares. Only the engine's layout changes them; the engine tests
-// compare this table with dasm's symbol file.
+// The names engine.asm (the demo and player.asm) defines before it includes
+// song.h, as dasm's symbol file lists them: song.h may use them, and dasm
+// rejects song.h giving one of them another value. Local names (".x") are
+// those of the player's last subroutine, whose scope song.h shares. Only the
+// engine's layout changes them; the engine tests compare this table with
+// dasm's symbol file.
 #include <cstdint>
 #include <string_view>
 
@@ -15,18 +16,17 @@ struct EngineSymbol {
 };
 
 inline constexpr EngineSymbol kEngineFixedSymbols[] = {
-    {"VSYNC", 0x00},        {"VBLANK", 0x01},       {"WSYNC", 0x02},        {"COLUPF", 0x08},
-    {"COLUBK", 0x09},       {"CTRLPF", 0x0A},       {"PF0", 0x0D},          {"PF1", 0x0E},
-    {"PF2", 0x0F},          {"AUDC0", 0x15},        {"AUDC1", 0x16},        {"AUDF0", 0x17},
-    {"AUDF1", 0x18},        {"AUDV0", 0x19},        {"AUDV1", 0x1A},        {"INTIM", 0x284},
-    {"TIM64T", 0x296},      {"songLo", 0x80},       {"songHi", 0x82},       {"entryLo", 0x84},
-    {"entryHi", 0x86},      {"ptr", 0x88},          {"rowIndex", 0x8A},     {"rowFrames", 0x8B},
-    {"barCount", 0x8C},     {"hatOn", 0x8D},        {"hatActive", 0x8E},    {"hatLevel", 0x8F},
-    {"shownVol", 0x90},     {"fracSum", 0x92},      {"Reset", 0xF000},      {"Frame", 0xF024},
-    {"PalLines", 0xF085},   {"BlankLines", 0xF090}, {"BarLines", 0xF09C},   {"PlayFrame", 0xF0AF},
-    {"StartStep", 0xF130},  {"PlayRow", 0xF19B},    {"VolumeTable", 0xF1EE}, {"BitMask", 0xF1FB},
-    {"SongStartLo", 0xF203}, {"SongStartHi", 0xF205}, {"BarPF2", 0xF207},   {"BarPF1", 0xF217},
-    {"SilentEntry", 0xF227}, {"SilentChain", 0xF22F}, {".volume", 0xF1DE},  {".mute", 0xF1E7},
+    {"VSYNC", 0x00}, {"VBLANK", 0x01}, {"WSYNC", 0x02}, {"COLUPF", 0x08}, {"COLUBK", 0x09}, {"CTRLPF", 0x0A},
+    {"PF0", 0x0D}, {"PF1", 0x0E}, {"PF2", 0x0F}, {"AUDC0", 0x15}, {"AUDC1", 0x16}, {"AUDF0", 0x17}, {"AUDF1", 0x18},
+    {"AUDV0", 0x19}, {"AUDV1", 0x1A}, {"MUSIC_FX2", 0x40}, {"MUSIC_FX1", 0x80}, {"MusicOrder", 0x80},
+    {"MUSICRAM", 0x80}, {"MusicChain", 0x84}, {"MusicPtr", 0x88}, {"MusicRow", 0x8A}, {"MusicFrames", 0x8B},
+    {"MusicFrac", 0x8C}, {"MusicWait", 0x8D}, {"MusicHat", 0x8E}, {"MusicFx", 0x8F}, {"MUSICSHOWVOL", 0x90},
+    {"shownVol", 0x90}, {"INTIM", 0x284}, {"TIM64T", 0x296}, {"Reset", 0xF000}, {"Frame", 0xF017},
+    {"PalLines", 0xF078}, {"BlankLines", 0xF083}, {"BarLines", 0xF08F}, {"BarPF2", 0xF0A2}, {"BarPF1", 0xF0B2},
+    {"MusicCode", 0xF0C2}, {"MusicInit", 0xF0C2}, {"MusicPlay", 0xF0E2}, {"MusicRows", 0xF107},
+    {"MusicFetch", 0xF195}, {"MusicMoves", 0xF1F1}, {"MusicHatFrame", 0xF1FD}, {"MusicNext", 0xF21A},
+    {"MusicVolume", 0xF238}, {"MusicBits", 0xF245}, {"MusicSongs", 0xF24D}, {"MusicSilence", 0xF251},
+    {"MusicCodeEnd", 0xF259}, {".read", 0xF226},
 };
 
 // The address or value of one of them; -1 for a name that is none.
@@ -62,11 +62,12 @@ struct EngineUse {
     bool immediate;
 };
 inline constexpr EngineUse kEngineUses[] = {
-    {"<song1", true},          {">song1", true},          {"<song2", true},          {">song2", true},
-    {"ROWFRAMES", true},       {"HATFROM", true},         {"hatPattern", false},     {"HATSOUND", true},
-    {"HATPITCH", true},        {"HATVOLUME & 15", true},  {"HLIMIT", true},          {"<patternArrayH", true},
-    {">patternArrayH", true},  {"<patternArrayL", true},  {">patternArrayL", true},  {"soundTypeArray", false},
-    {"soundTurnArray", false}, {"FRACTION", true},
+    {"HATFROM", true},         {"FRACTION", true},        {"ROWFRAMES", true},
+    {"HLIMIT", true},          {">patternArrayH", true},  {"<patternArrayH", true},
+    {">[patternArrayL - 1024]", true}, {"<patternArrayL", true}, {"soundTypeArray", false},
+    {"soundTurnArray", false}, {"hatPattern", false},     {"$80 | [HATVOLUME & 15]", true},
+    {"HATSOUND", true},        {"HATPITCH", true},        {"song1", false},
+    {"song2", false},
 };
 
 } // namespace ostrak::sound

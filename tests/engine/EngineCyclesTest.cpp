@@ -6,7 +6,7 @@
 // frame must last 262 lines (312 on PAL), and every AUDC, AUDF and AUDV
 // write must land on the cycle, with the value, that the model says.
 #include "EngineRig.h"
-#include "RomRunner.h"
+#include "support/RomRunner.h"
 #include "sound/Sound.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <sstream>
 
 using namespace engine_test;
+using namespace testing_support;
 using namespace ostrak::sound;
 
 namespace {

@@ -31,21 +31,22 @@ std::string engineDir()
     return QDir(QStringLiteral(TEST_DATA_DIR "/../../engine")).absolutePath().toStdString();
 }
 
-Rom assemble(const std::string& folder, const std::string& songH)
+Rom assemble(const std::string& folder, const std::string& songH, const std::string& program)
 {
     Rom rom;
-    const QString engine = QString::fromStdString(engineDir() + "/engine.asm");
-    const QString copy = QString::fromStdString(folder + "/engine.asm");
-    QFile::remove(copy);
-    if (!QFile::copy(engine, copy)) {
-        rom.log = "cannot copy " + engine.toStdString();
-        return rom;
+    const QDir engine(QString::fromStdString(engineDir()));
+    for (const QString& name : engine.entryList({QStringLiteral("*.asm")}, QDir::Files)) {
+        const QString copy = QString::fromStdString(folder) + "/" + name;
+        QFile::remove(copy);
+        if (!QFile::copy(engine.filePath(name), copy)) {
+            rom.log = "cannot copy " + engine.filePath(name).toStdString();
+            return rom;
+        }
     }
     testing_support::writeBytes(folder + "/song.h", songH);
     if (const char* keep = std::getenv("ENGINE_AUDIO_KEEP"))
         testing_support::writeBytes(std::string(keep) + "/" + currentTestName() + ".h", songH);
-    const ProgramRun run = runProgram({"dasm", "engine.asm", "-f3", "-osong.bin", "-lsong.lst", "-ssong.sym"},
-                               folder);
+    const ProgramRun run = runProgram({"dasm", program, "-f3", "-osong.bin", "-lsong.lst", "-ssong.sym"}, folder);
     rom.path = folder + "/song.bin";
     rom.log = run.output;
     rom.ok = run.code == 0 && QFileInfo(QString::fromStdString(rom.path)).size() == 4096;

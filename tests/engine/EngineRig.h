@@ -18,13 +18,14 @@ using testing_support::missingTools;
 using testing_support::ProgramRun;
 using testing_support::runProgram;
 
-// Puts the engine source and `songH` into `folder` and assembles song.bin.
+// Puts the engine's sources and `songH` into `folder` and assembles
+// `program` (one of them, or one the caller put there) into song.bin.
 struct Rom {
     bool ok = false;
     std::string path;
     std::string log;
 };
-Rom assemble(const std::string& folder, const std::string& songH);
+Rom assemble(const std::string& folder, const std::string& songH, const std::string& program = "engine.asm");
 
 // A stretch of the recording louder than kSound.
 struct Sound {

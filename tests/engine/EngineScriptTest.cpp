@@ -24,7 +24,7 @@ protected:
         for (const char* tool : {"dirname", "tee", "rm", "cp"})
             provide(tool);
         // The working folder as tools/run.sh fills it.
-        for (const char* name : {"engine.asm", "compile.bat", "copycart.bat"})
+        for (const char* name : {"engine.asm", "player.asm", "example-game.asm", "compile.bat", "copycart.bat"})
             QFile::copy(QString::fromStdString(engineDir() + "/" + name), QString::fromStdString(folder.file(name)));
         // The example paste, converted and previewed as a new user would.
         previewSong(testing_support::readBytes(engineDir() + "/example-paste.txt"));
@@ -80,6 +80,11 @@ TEST_F(EngineScripts, CompileAssemblesTheExampleAndStartsStellaOrSaysWhatIsMissi
     EXPECT_EQ(run.code, 0) << file("compile.log");
     EXPECT_EQ(size("song.bin"), 4096);
     EXPECT_EQ(file("stella-args.txt"), "song.bin\n");
+    // "compile.bat game" builds the example game around the same song.
+    run = runProgram({"/bin/sh", "compile.bat", "game"}, folder.path(), {{"PATH", bin}});
+    EXPECT_EQ(run.code, 0) << file("compile.log");
+    EXPECT_EQ(size("game.bin"), 4096);
+    EXPECT_EQ(file("stella-args.txt"), "game.bin\n");
 
     // song.h files that do not assemble: the failure and its cause are in
     // the log, and no ROM is left to play.
