@@ -2,6 +2,7 @@
 
 #include "common/NamedControls.h"
 #include "common/WindowFit.h"
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -73,6 +74,10 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
     txtNameB->setBackColor(kColourUnstored);
     resize(design);
     common::keepOnScreen(this);
+
+    chooseGameFolder = [](QWidget* parent) {
+        return QFileDialog::getExistingDirectory(parent, QStringLiteral("Save for a game"));
+    };
 }
 
 QWidget* FrmMain::buildInputColumn()
@@ -319,6 +324,8 @@ QWidget* FrmMain::buildBottomRow()
     chkAutoDel = checkBox("chkAutoDel", "Auto delete text on selection", true, row);
     cmdCompileSong = common::namedButton("cmdCompileSong", "SONG COMPILE", row);
     cmdCompileSong->setEnabled(false);
+    cmdSaveGame = common::namedButton("cmdSaveGame", "Save for a game", row);
+    cmdSaveGame->setEnabled(false);
     chkCart = checkBox("chkCart", "CopyCart", false, row);
     chkPack = checkBox("chkPack", "Pack repeats", false, row);
     lblRomUse = new QLabel(row);
@@ -336,7 +343,7 @@ QWidget* FrmMain::buildBottomRow()
     for (QWidget* w : {static_cast<QWidget*>(cmdLoadSong), static_cast<QWidget*>(cmdClearSong),
                        static_cast<QWidget*>(cmdDel), static_cast<QWidget*>(cmdOPT),
                        static_cast<QWidget*>(chkAutoDel), static_cast<QWidget*>(cmdCompileSong),
-                       static_cast<QWidget*>(chkPack), static_cast<QWidget*>(chkCart),
+                       static_cast<QWidget*>(cmdSaveGame), static_cast<QWidget*>(chkPack), static_cast<QWidget*>(chkCart),
                        static_cast<QWidget*>(lblRomUse)})
         h->addWidget(w);
     h->addWidget(cmdImport);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <functional>
 
 namespace ostrak {
 
@@ -78,6 +79,7 @@ public:
     // Build and bottom row
     QPushButton* cmdCompile;
     QPushButton* cmdCompileSong;
+    QPushButton* cmdSaveGame; // "Save for a game": song.h, player.asm and a README into a chosen folder
     QCheckBox* chkCart;
     QCheckBox* chkPack;  // "Pack repeats": the whole song with repeated chains named once
     QLabel* lblRomUse;   // the whole song's ROM use, red when it does not fit
@@ -99,6 +101,10 @@ public:
     QPushButton* cmdPitchGuide;
     QCheckBox* chkPal; // "PAL": song.h, Play, song.wav and the pitch guide for a PAL console
     QLabel* lblPlaying;
+
+    // The folder "Save for a game" writes into, or empty when the user
+    // cancels: a folder dialog; tests put their own.
+    std::function<QString(QWidget* parent)> chooseGameFolder;
 
 private:
     QWidget* buildInputColumn();

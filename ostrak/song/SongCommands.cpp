@@ -4,10 +4,14 @@
 #include "common/TextFile.h"
 #include "app/FrmMain.h"
 #include "common/Numbers.h"
+#include "GameFiles.h"
 #include "SongOrderText.h"
 #include "SongPack.h"
 #include "sound/Listening.h"
 
+#include <QFile>
+
+#include <memory>
 #include <optional>
 
 namespace ostrak {
@@ -28,6 +32,7 @@ SongCommands::SongCommands(FrmMain& w, WorkingMemory& memory, SoundSlots& soundS
     QObject::connect(w_.cmdCompile, &QPushButton::clicked, &w_, [this] { compilePattern(); });
     QObject::connect(w_.cmdGenAllCode, &QPushButton::clicked, &w_, [this] { generateSongOrder(); });
     QObject::connect(w_.cmdCompileSong, &QPushButton::clicked, &w_, [this] { compileSong(); });
+    QObject::connect(w_.cmdSaveGame, &QPushButton::clicked, &w_, [this] { saveForGame(); });
     QObject::connect(w_.chkPack, &QCheckBox::toggled, &w_, [this] { showRomUse(); });
     QObject::connect(w_.txtSong, &common::MemoBox::changed, &w_, [this] { showRomUse(); });
     // The memory's own commands are connected before, so these run after them.
@@ -141,6 +146,7 @@ void SongCommands::compilePattern()
 void SongCommands::generateSongOrder()
 {
     w_.cmdCompileSong->setEnabled(true);
+    w_.cmdSaveGame->setEnabled(true);
     // Walking the rows by selecting them runs the lists' own selection
     // behaviour, so the window follows each row as a user's click would.
     auto rowPositions = [](ListBox* list) {
@@ -168,6 +174,45 @@ void SongCommands::compileSong()
     if (const std::string note = tooLargeNote(); !note.empty())
         w_.txtLog->append8(std::string(common::kCrLf) + note);
     showRomUse(lines); // the lines just written, not built again
+}
+
+void SongCommands::saveForGame()
+{
+    const QString chosen = w_.chooseGameFolder(&w_);
+    if (chosen.isEmpty())
+        return;
+    const std::string folder = QFile::encodeName(chosen).toStdString();
+    const std::string shown = chosen.toLatin1().toStdString();
+    const SongLines lines = wholeSongLines();
+    // A number too large to write leaves its line out, as SONG COMPILE does.
+    for (const SongLine& line : lines)
+        if (line.failure != 0)
+            seams_.messages.show(songWriteFailureText(line.failure, kSongScriptMissing));
+    // Every file is written beside itself first; only when all three are
+    // written do they take their places.
+    const std::vector<GameFile> files = gameFiles(lines);
+    std::vector<std::unique_ptr<common::AtomicFile>> written;
+    std::string failing;
+    common::StepRunner step(
+        [&](const common::Failure& f) {
+            seams_.messages.show(saveGameFailureText(failing, shown, f.code()));
+        },
+        [] { return false; });
+    common::runCommand([&] {
+        step([&] {
+            for (const GameFile& file : files) {
+                failing = file.name;
+                written.push_back(std::make_unique<common::AtomicFile>(folder + "/" + file.name));
+                written.back()->write(file.bytes);
+            }
+            for (std::size_t i = 0; i < written.size(); ++i) {
+                failing = files[i].name;
+                written[i]->commit();
+            }
+        });
+        w_.txtLog->append8(std::string(common::kCrLf) + savedForGameText(shown));
+        logSongProblems(lines);
+    });
 }
 
 void SongCommands::writeAndBuild(const SongLines& lines, const std::vector<const char*>& scripts,

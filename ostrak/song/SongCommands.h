@@ -40,6 +40,9 @@ public:
     void compilePattern(); // the preview song.h, then compile.bat
     void generateSongOrder();
     void compileSong();    // the whole song, then copycart.bat and compile.bat
+    // "Save for a game": the whole song as SONG COMPILE writes it, player.asm
+    // and music-README.txt into the folder the user picks, each written whole.
+    void saveForGame();
 
 private:
     // Writes song.h line by line under the writers' catch-all, then starts

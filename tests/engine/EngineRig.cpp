@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <sstream>
 
 namespace engine_test {
 
@@ -51,6 +52,66 @@ Rom assemble(const std::string& folder, const std::string& songH, const std::str
     rom.log = run.output;
     rom.ok = run.code == 0 && QFileInfo(QString::fromStdString(rom.path)).size() == 4096;
     return rom;
+}
+
+std::int64_t dasmSymbol(const std::string& symFile, const std::string& name)
+{
+    std::istringstream symbols(testing_support::readBytes(symFile));
+    std::string line, found, value;
+    while (std::getline(symbols, line))
+        if (std::istringstream(line) >> found >> value && found == name &&
+            value.find_first_not_of("0123456789abcdef") == std::string::npos)
+            return std::stoll(value, nullptr, 16);
+    return -1;
+}
+
+std::string pathsSong(const PathsSong& song)
+{
+    unsigned seed = song.seed;
+    auto next = [&seed](unsigned below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % below;
+    };
+    std::ostringstream t;
+    t << "TEMPODELAY equ " << song.tempo << "\r\n";
+    if (song.fraction)
+        t << "TEMPOFRAC equ " << song.fraction << "\r\n";
+    if (song.pal)
+        t << "PAL equ 1\r\n";
+    for (int at = 0; at < song.pad; ++at)
+        t << (at % 16 == 0 ? "\tbyte 0" : ",0") << (at % 16 == 15 || at == song.pad - 1 ? "\r\n" : "");
+    t << "soundTurnArray\r\n\tbyte 0,3,8,12,1,14,5,2\r\n";
+    t << "soundTypeArray\r\n\tbyte 4,6,7,8,14,15,1,12\r\n";
+    t << "hatPattern\r\n\tbyte %10010001,%00100010,%11000000,%00000101\r\n";
+    t << "HATSTART equ " << song.hatStart << "\r\nHATVOLUME equ 6\r\nHATPITCH equ 3\r\nHATSOUND equ 8\r\n";
+    constexpr int kHigh = 3, kLow = 3, kChains = 16;
+    // Entries: 0-2 from the high table, 3 past its end (silent), 128-130 low.
+    const int entries[] = {0, 1, 2, 3, 128, 129, 130};
+    for (int channel = 1; channel <= 2; ++channel) {
+        t << "song" << channel << "\r\n\tbyte ";
+        for (int step = 0; step < 4 + channel && !(channel == 2 && song.silent2); ++step)
+            t << entries[next(7)] << ",";
+        t << "255\r\n";
+    }
+    const auto chains = [&](int count) {
+        for (int entry = 0; entry < count; ++entry) {
+            t << "\tword ";
+            for (int chain = 0; chain < 4; ++chain) {
+                const unsigned pick = next(kChains + 2);
+                t << (pick >= kChains ? std::string("0") : "C" + std::to_string(pick)) << (chain < 3 ? "," : "\r\n");
+            }
+        }
+    };
+    t << "patternArrayH\r\n";
+    chains(kHigh);
+    t << "patternArrayL\r\n";
+    chains(kLow);
+    for (int chain = 0; chain < kChains; ++chain) {
+        t << "C" << chain << "\r\n\tbyte ";
+        for (int row = 0; row < 8; ++row)
+            t << (next(4) == 0 ? 255u : next(255)) << (row < 7 ? "," : "\r\n");
+    }
+    return t.str();
 }
 
 namespace {

@@ -52,6 +52,29 @@ Audio listen(const std::string& rom, double seconds, const std::vector<std::stri
 // The high-pass that listen() puts on stella's samples.
 void removeSlope(std::vector<float>& samples);
 
+// dasm's value of `name` in the symbol file `symFile`; -1 when it has none.
+std::int64_t dasmSymbol(const std::string& symFile, const std::string& name);
+
+// Songs that take every path of the player: both halves of the entry table,
+// entries past its end, missing chains, orders that wrap and one of nothing
+// but its end marker, the hi-hat before and after it starts, rows with and
+// without a fraction of a frame, NTSC and PAL; `pad` bytes ahead of the
+// tables move them against the page boundaries. Each song's bytes come
+// from its seed.
+struct PathsSong {
+    unsigned seed;
+    int tempo, fraction, pad;
+    bool pal;
+    bool silent2;  // channel 2's order holds nothing but its end marker
+    int hatStart;
+};
+inline constexpr PathsSong kPathsSongs[] = {
+    {1, 1, 0, 0, false, false, 2},   {2, 2, 0, 37, false, false, 2}, {3, 1, 0, 130, false, false, 2},
+    {4, 3, 0, 201, false, false, 0}, {5, 1, 0, 90, true, false, 2},  {6, 1, 77, 11, false, true, 2},
+    {7, 2, 200, 160, true, false, 1},
+};
+std::string pathsSong(const PathsSong& song);
+
 // ostrak's rendering of song.h in `clock`, made to compare with listen():
 // 44.1 kHz and the same high-pass.
 Audio renderAsStellaPlays(const std::shared_ptr<const ostrak::sound::SongImage>& image, double seconds,

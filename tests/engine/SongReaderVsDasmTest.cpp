@@ -166,16 +166,6 @@ std::string hex(std::uint32_t value)
     return text;
 }
 
-std::int64_t symbolValue(const std::string& symFile, const std::string& wanted)
-{
-    std::istringstream symbols(testing_support::readBytes(symFile));
-    std::string line, name, value;
-    while (std::getline(symbols, line))
-        if (std::istringstream(line) >> name >> value && name == wanted)
-            return std::stoll(value, nullptr, 16);
-    return -1;
-}
-
 // The lines of `text` that are not in `base`, for a readable failure.
 std::string changedLines(const std::string& base, const std::string& text)
 {
@@ -222,7 +212,7 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
                 const std::size_t at = std::size_t(differ.first - got.begin());
                 why = "other bytes than dasm's from $" + hex(kSongBase + at) + ": " + hex(std::uint8_t(*differ.first)) +
                       " where dasm has " + hex(std::uint8_t(*differ.second));
-            } else if (symbolValue(folder.file("song.sym"), "SongEnd") != std::int64_t(kSongBase + got.size())) {
+            } else if (dasmSymbol(folder.file("song.sym"), "SongEnd") != std::int64_t(kSongBase + got.size())) {
                 why = "song.h ends elsewhere than in dasm's ROM";
             }
         }

@@ -1,0 +1,157 @@
+// player.asm as a game includes it: the example game run cycle by cycle.
+// MusicPlay must cost no more than engine/README.md says, write only the
+// six audio registers and its own RAM (placed at two addresses), and the
+// game must keep its frame and play the song as the engine model does; a
+// sound effect on channel 2 must leave channel 1 alone and give channel 2
+// back on the music's next row. Bad placements stop dasm with a plain message.
+#include "EngineRig.h"
+#include "support/RomRunner.h"
+#include "sound/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace engine_test;
+using namespace testing_support;
+using namespace ostrak::sound;
+
+namespace {
+
+// engine/README.md's figure: the most MusicPlay takes, JSR and RTS included.
+constexpr int kWorstCycles = 360;
+constexpr int kFrames = 1200;
+
+// The example game's source with its music's RAM at `musicRam`.
+std::string gameAt(int musicRam)
+{
+    std::string text = testing_support::readBytes(engineDir() + "/example-game.asm");
+    const std::string line = "MUSICRAM equ $E8";
+    const std::size_t at = text.find(line);
+    if (at != std::string::npos) {
+        char place[8];
+        std::snprintf(place, sizeof place, "$%02X", musicRam);
+        text.replace(at + line.size() - 3, 3, place);
+    }
+    return text;
+}
+
+class EnginePlayer : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        if (const std::string missing = missingTools({"dasm"}); !missing.empty())
+            GTEST_SKIP() << "not installed: " << missing << " (tools/setup.sh installs it)";
+    }
+    // Builds `gameText` with `songH` as game.asm in a fresh folder.
+    Rom build(const std::string& name, const std::string& gameText, const std::string& songH)
+    {
+        const std::string folder = subFolder(name);
+        testing_support::writeBytes(folder + "/game.asm", gameText);
+        return assemble(folder, songH, "game.asm");
+    }
+    std::int64_t symbol(const Rom& rom, const std::string& name)
+    {
+        return dasmSymbol(rom.path.substr(0, rom.path.rfind('/')) + "/song.sym", name);
+    }
+};
+
+} // namespace
+
+TEST_F(EnginePlayer, InAGameCostsWritesAndPlaysAsTheModelWithItsRamAtTwoPlaces)
+{
+    std::vector<int> calls;
+    for (const PathsSong& song : kPathsSongs) {
+        const std::string text = pathsSong(song);
+        const ReadResult read = readSongH(text);
+        ASSERT_TRUE(read.image);
+        EngineModel model(read.image);
+        std::vector<FrameRegs> expected;
+        std::vector<bool> rowStarts;
+        for (int frame = 0; frame < kFrames; ++frame) {
+            expected.push_back(model.nextFrame());
+            rowStarts.push_back(frame == 0 || expected[std::size_t(frame)].row != expected[std::size_t(frame) - 1].row);
+        }
+        for (const int ram : {0xE8, 0xA0}) {
+            SCOPED_TRACE("song " + std::to_string(song.seed) + ", MUSICRAM " + std::to_string(ram));
+            const Rom rom = build("game" + std::to_string(song.seed) + "_" + std::to_string(ram), gameAt(ram), text);
+            ASSERT_TRUE(rom.ok) << rom.log;
+            RomOptions options{std::uint16_t(symbol(rom, "MusicPlay")), ram, ram + 16};
+            const int effect = int(symbol(rom, "FXFRAMES")), every = int(symbol(rom, "FXREPEAT"));
+            for (const bool fire : {false, true}) {
+                SCOPED_TRACE(fire ? "fire held" : "no fire");
+                options.fireFrom = fire ? 100 : -1;
+                options.fireTo = fire ? kFrames - 100 : -1;
+                const RomRun run = runRom(testing_support::readBytes(rom.path), kFrames, options);
+                ASSERT_TRUE(run.error.empty()) << run.error;
+                ASSERT_EQ(run.strays, std::vector<std::string>{});
+                // Channel 2 is the effect's from each press to the music's
+                // next row after the effect.
+                std::vector<bool> effectOwns(kFrames, false);
+                for (int press = options.fireFrom; fire && press < options.fireTo; press += every)
+                    for (int frame = press; frame < kFrames && (frame < press + effect || !rowStarts[std::size_t(frame)]); ++frame)
+                        effectOwns[std::size_t(frame)] = true;
+                int regs[3][2] = {};
+                for (int frame = 0; frame < kFrames; ++frame) {
+                    const RomFrame& ran = run.frames[std::size_t(frame)];
+                    ASSERT_EQ(ran.lines, song.pal ? 312 : 262) << "frame " << frame;
+                    ASSERT_EQ(ran.calls.size(), 1u) << "frame " << frame;
+                    calls.push_back(ran.calls.front());
+                    const int mask[3] = {15, 31, 15};
+                    for (const RomWrite& write : ran.writes)
+                        regs[write.reg][write.channel] = write.value & mask[write.reg];
+                    const FrameRegs& e = expected[std::size_t(frame)];
+                    for (int channel = 0; channel < 2; ++channel) {
+                        if (channel == 1 && effectOwns[std::size_t(frame)])
+                            continue;
+                        // A silent row writes only AUDV: after an effect,
+                        // AUDC and AUDF are the effect's until the next note.
+                        const bool heard = !fire || channel == 0 || e.audv[channel] > 0;
+                        const int want[3] = {e.audc[channel], e.audf[channel], e.audv[channel]};
+                        for (int reg = heard ? 0 : 2; reg < 3; ++reg)
+                            ASSERT_EQ(regs[reg][channel], want[reg])
+                                << "frame " << frame << ", register " << reg << " of channel " << channel + 1;
+                    }
+                }
+            }
+        }
+    }
+    std::sort(calls.begin(), calls.end());
+    std::printf("[ MusicPlay ] %zu calls: worst %d cycles, median %d, least %d\n", calls.size(), calls.back(),
+                calls[calls.size() / 2], calls.front());
+    EXPECT_LE(calls.back(), kWorstCycles);
+}
+
+// What a game may get wrong: dasm says so plainly, and MusicPlay before
+// MusicInit plays nothing.
+TEST_F(EnginePlayer, BadPlacesStopDasmAndMusicPlayBeforeMusicInitIsSilent)
+{
+    const std::string song = pathsSong(kPathsSongs[0]);
+    const struct {
+        int musicRam;
+        std::string extra; // added to song.h
+        const char* message;
+    } cases[] = {
+        {0xF0, "", "player.asm: MUSICRAM is"},           // its 16 bytes would run into the stack
+        {0x78, "", "player.asm: MUSICRAM is"},           // in the TIA's registers
+        {0xE8, "\tds 3600, 255\r\n", "song.h is too large to fit beside the game: the ROM is"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const Rom rom = build("bad" + std::to_string(c.musicRam), gameAt(c.musicRam), song + c.extra);
+        EXPECT_FALSE(rom.ok);
+        EXPECT_NE(rom.log.find(c.message), std::string::npos) << rom.log;
+    }
+
+    std::string noInit = gameAt(0xE8);
+    noInit.replace(noInit.find("jsr MusicInit"), 13, "nop");
+    const Rom rom = build("noinit", noInit, song);
+    ASSERT_TRUE(rom.ok) << rom.log;
+    const RomRun run = runRom(testing_support::readBytes(rom.path), 600);
+    ASSERT_TRUE(run.error.empty()) << run.error;
+    for (const RomFrame& frame : run.frames) {
+        EXPECT_EQ(frame.lines, 262);
+        EXPECT_EQ(frame.writes.size(), 0u);
+    }
+}
