@@ -7,6 +7,7 @@
 #include <cmath>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 namespace ostrak::sound {
 
@@ -43,9 +44,12 @@ constexpr double kPositionSeconds = 30.0;
 constexpr int kDividerPhase[2] = {3, 75}, kCounterPhase[2] = {31, 143};
 
 struct Player {
+    // Plays a song through the engine model, or (without an image) the
+    // frames put into `given`.
     Player(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
-        : model(std::move(image)), rate(std::clamp(sampleRate, 8000, 384000)),
-          stage(rate, std::clamp(clock.audioHz, 1000.0, 1e6)), clocksPerFrame(clock.clocksPerFrame())
+        : model(image ? std::optional<EngineModel>(std::in_place, std::move(image)) : std::nullopt),
+          rate(std::clamp(sampleRate, 8000, 384000)), stage(rate, std::clamp(clock.audioHz, 1000.0, 1e6)),
+          clocksPerFrame(clock.clocksPerFrame())
     {
         // Rates out of any sound card's range are pinned, so no rate can stall
         // the stream (at 0 no sample would ever be finished).
@@ -57,8 +61,8 @@ struct Player {
     // `stopAtPassEnd` and this frame would begin the song again.
     bool frame(bool stopAtPassEnd)
     {
-        const FrameRegs regs = model.nextFrame();
-        passOver = model.passDone();
+        const FrameRegs regs = model ? model->nextFrame() : nextGiven < given.size() ? given[nextGiven++] : FrameRegs{};
+        passOver = model ? model->passDone() : nextGiven >= given.size();
         if (stopAtPassEnd && passOver)
             return false;
         const double start = double(clock) * stage.ratio();
@@ -142,7 +146,9 @@ struct Player {
             positions.pop_front();
     }
 
-    EngineModel model;
+    std::optional<EngineModel> model;
+    std::vector<FrameRegs> given;
+    std::size_t nextGiven = 0;
     int rate;
     TiaChannel channel[2]; // as the engine's start-up leaves them (Tia.h)
     OutputStage stage;
@@ -167,7 +173,7 @@ struct SongRenderer::State : Player {
 };
 
 SongRenderer::SongRenderer(std::shared_ptr<const SongImage> image, int sampleRate, Clock clock)
-    : s_(std::make_unique<State>(std::move(image), sampleRate, clock))
+    : s_(std::make_unique<State>(image ? std::move(image) : std::make_shared<SongImage>(), sampleRate, clock))
 {
 }
 
@@ -204,10 +210,10 @@ FrameRegs SongRenderer::positionAt(std::uint64_t sample) const
 
 bool SongRenderer::passDone() const { return s_->passOver; }
 
-std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, int sampleRate, double maxSeconds,
-                                        Clock clock)
+namespace {
+// Plays until the pass is over or maxSeconds are heard, and cuts the samples there.
+std::vector<std::int16_t> playToEnd(Player& state, double maxSeconds, Clock clock)
 {
-    Player state(std::move(image), sampleRate, clock);
     const auto maxClocks = std::uint64_t(std::clamp(maxSeconds, 0.0, 86400.0) * clock.audioHz);
     while (state.clock < maxClocks && state.frame(true)) {
     }
@@ -219,6 +225,21 @@ std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, 
     std::vector<std::int16_t> samples(state.ready.begin(), state.ready.end());
     samples.resize(std::min(samples.size(), length));
     return samples;
+}
+} // namespace
+
+std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image, int sampleRate, double maxSeconds,
+                                        Clock clock)
+{
+    Player state(image ? std::move(image) : std::make_shared<SongImage>(), sampleRate, clock);
+    return playToEnd(state, maxSeconds, clock);
+}
+
+std::vector<std::int16_t> renderFrames(const std::vector<FrameRegs>& frames, int sampleRate, Clock clock)
+{
+    Player state(nullptr, sampleRate, clock);
+    state.given = frames;
+    return playToEnd(state, 86400.0, clock);
 }
 
 std::string wavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate)

@@ -111,6 +111,11 @@ std::vector<std::int16_t> renderOnePass(std::shared_ptr<const SongImage> image,
                                         int sampleRate, double maxSeconds,
                                         Clock clock = playbackClock());
 
+// Registers given frame by frame (what a ROM wrote, as a 6502 run tells it)
+// through the same TIA, mixing and output stage, every frame played once.
+std::vector<std::int16_t> renderFrames(const std::vector<FrameRegs>& frames, int sampleRate,
+                                       Clock clock = playbackClock());
+
 // The bytes of a RIFF WAVE file: 16-bit PCM, mono.
 std::string wavFileBytes(const std::vector<std::int16_t>& samples, int sampleRate);
 

@@ -4,7 +4,10 @@
 // game must keep its frame and play the song as the engine model does; a
 // sound effect on channel 2 must leave channel 1 alone and give channel 2
 // back on the music's next row. Bad placements stop dasm with a plain message.
-#include "EngineRig.h"
+// In Stella the game sounds row by row as ostrak's song.wav, and with the
+// effect running as the game's own writes, rendered the same way.
+#include "Listening.h"
+#include "RowCompare.h"
 #include "support/RomRunner.h"
 #include "sound/Sound.h"
 
@@ -35,6 +38,52 @@ std::string gameAt(int musicRam)
         text.replace(at + line.size() - 3, 3, place);
     }
     return text;
+}
+
+// The registers a run wrote, frame by frame, as the engine model tells its own.
+std::vector<FrameRegs> framesOf(const RomRun& run)
+{
+    std::vector<FrameRegs> frames;
+    FrameRegs regs;
+    for (const RomFrame& frame : run.frames) {
+        for (const RomWrite& write : frame.writes) {
+            std::uint8_t* value[3] = {regs.audc, regs.audf, regs.audv};
+            value[write.reg][write.channel] = std::uint8_t(write.value & (write.reg == 1 ? 31 : 15));
+            regs.writeCycle[write.channel][write.reg] = write.cycle;
+        }
+        frames.push_back(regs);
+    }
+    return frames;
+}
+
+// A silent song step while Stella settles, then two of a tune at tempo 3:
+// channel 1 a note every two rows in four sound types, channel 2 on six
+// rows of eight in the two pure ones (two long forms at once sound as their
+// counters' phases meet, which a game's own sound on the channel moves).
+std::string gameSong()
+{
+    std::string t = "TEMPODELAY equ 3\r\nsoundTurnArray\r\n\tbyte 0,2,3,1,0,2,3,4\r\n"
+                    "soundTypeArray\r\n\tbyte 4,12,6,1,4,12,4,12\r\nhatPattern\r\n\tbyte 0,0,0,0\r\n"
+                    "HATSTART equ 0\r\nHATVOLUME equ 4\r\nHATPITCH equ 0\r\nHATSOUND equ 8\r\n"
+                    "song1\r\n\tbyte 0,1,2,255\r\nsong2\r\n\tbyte 0,3,4,255\r\n"
+                    "patternArrayH\r\n\tword 0,0,0,0\r\n";
+    const int pitches[] = {12, 15, 19, 23, 9, 27, 17, 21};
+    std::string chains;
+    for (int channel = 0; channel < 2; ++channel) {
+        t += "\tword ";
+        for (int chain = 0; chain < 8; ++chain) {
+            const std::string label = "G" + std::to_string(channel) + "_" + std::to_string(chain);
+            t += label + (chain == 3 ? "\r\n\tword " : chain == 7 ? "\r\n" : ",");
+            chains += label + "\r\n\tbyte ";
+            for (int row = 8 * chain; row < 8 * chain + 8; ++row) {
+                const int note = row / 2;
+                const int byte = channel == 0 ? (note % 4) << 5 | pitches[note % 8]
+                               : row % 8 < 6 ? (4 + note % 4) << 5 | pitches[(note + 3) % 8] : 255;
+                chains += std::to_string(byte) + (row % 8 == 7 ? "\r\n" : ",");
+            }
+        }
+    }
+    return t + "patternArrayL\r\n" + chains;
 }
 
 class EnginePlayer : public EngineTest {
@@ -154,4 +203,55 @@ TEST_F(EnginePlayer, BadPlacesStopDasmAndMusicPlayBeforeMusicInitIsSilent)
         EXPECT_EQ(frame.lines, 262);
         EXPECT_EQ(frame.writes.size(), 0u);
     }
+}
+
+class EngineGameInStella : public ListeningTest {
+protected:
+    Rom buildGame(const std::string& text, const std::string& songH)
+    {
+        const std::string folder = subFolder("game");
+        testing_support::writeBytes(folder + "/game.asm", text);
+        return assemble(folder, songH, "game.asm");
+    }
+};
+
+// The example game plays the song as ostrak's song.wav plays it, row by row.
+TEST_F(EngineGameInStella, SoundsRowByRowAsSongWav)
+{
+    const std::string song = gameSong();
+    const ReadResult read = readSongH(song);
+    ASSERT_TRUE(read.image && read.problems.empty()) << (read.problems.empty() ? "" : read.problems.front());
+    const double seconds = 3 * 32 * 3 / 60.0;
+    EngineModel model(read.image);
+    std::vector<FrameRegs> frames;
+    for (int frame = 0; frame < int(seconds * 60); ++frame)
+        frames.push_back(model.nextFrame());
+    const Rom rom = buildGame(gameAt(0xE8), song);
+    ASSERT_TRUE(rom.ok) << rom.log;
+    judge(listenRowByRow(rom.path, seconds, renderAsStellaPlays(read.image, seconds, stellaClock()), frames,
+                         Rows{3, 60.0, {}}));
+}
+
+// With the fire button held for the whole song (the game reads it from a
+// RAM byte that stays 0), the game fires its effect every FXREPEAT frames.
+// Stella plays what the game writes, as the runner tells it frame by frame;
+// the runner test above holds those writes to the model's (channel 1
+// always, channel 2 from its next row after each effect).
+TEST_F(EngineGameInStella, WithTheEffectRunningSoundsRowByRowAsTheGameWritesIt)
+{
+    const double seconds = 3 * 32 * 3 / 60.0;
+    std::string text = gameAt(0xE8);
+    const std::string fire = "INPT4   equ $0C";
+    ASSERT_NE(text.find(fire), std::string::npos);
+    text.replace(text.find(fire), fire.size(), "INPT4   equ $FA");
+    const Rom rom = buildGame(text, gameSong());
+    ASSERT_TRUE(rom.ok) << rom.log;
+    const RomRun run = runRom(testing_support::readBytes(rom.path), int(seconds * 60));
+    ASSERT_TRUE(run.error.empty()) << run.error;
+    const std::vector<FrameRegs> frames = framesOf(run);
+    Audio made;
+    for (const std::int16_t sample : renderFrames(frames, int(Audio::kRate), stellaClock()))
+        made.samples.push_back(float(sample) / 32768.0f);
+    removeSlope(made.samples);
+    judge(listenRowByRow(rom.path, seconds, made, frames, Rows{3, 60.0, {}}));
 }
