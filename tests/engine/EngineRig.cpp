@@ -73,21 +73,29 @@ std::string pathsSong(const PathsSong& song)
         return (seed >> 16) % below;
     };
     std::ostringstream t;
+    // `count` bytes of 0 ahead of a table; spread songs put a few ahead of each.
+    const auto pad = [&t](unsigned count) {
+        for (unsigned at = 0; at < count; ++at)
+            t << (at % 16 == 0 ? "\tbyte 0" : ",0") << (at % 16 == 15 || at == count - 1 ? "\r\n" : "");
+    };
+    const auto spread = [&](unsigned most) { pad(song.spread ? next(most) : 0); };
     t << "TEMPODELAY equ " << song.tempo << "\r\n";
     if (song.fraction)
         t << "TEMPOFRAC equ " << song.fraction << "\r\n";
     if (song.pal)
         t << "PAL equ 1\r\n";
-    for (int at = 0; at < song.pad; ++at)
-        t << (at % 16 == 0 ? "\tbyte 0" : ",0") << (at % 16 == 15 || at == song.pad - 1 ? "\r\n" : "");
+    pad(unsigned(song.pad));
     t << "soundTurnArray\r\n\tbyte 0,3,8,12,1,14,5,2\r\n";
+    spread(200);
     t << "soundTypeArray\r\n\tbyte 4,6,7,8,14,15,1,12\r\n";
+    spread(200);
     t << "hatPattern\r\n\tbyte %10010001,%00100010,%11000000,%00000101\r\n";
     t << "HATSTART equ " << song.hatStart << "\r\nHATVOLUME equ 6\r\nHATPITCH equ 3\r\nHATSOUND equ 8\r\n";
     constexpr int kHigh = 3, kLow = 3, kChains = 16;
     // Entries: 0-2 from the high table, 3 past its end (silent), 128-130 low.
     const int entries[] = {0, 1, 2, 3, 128, 129, 130};
     for (int channel = 1; channel <= 2; ++channel) {
+        spread(200);
         t << "song" << channel << "\r\n\tbyte ";
         for (int step = 0; step < 4 + channel && !(channel == 2 && song.silent2); ++step)
             t << entries[next(7)] << ",";
@@ -102,11 +110,14 @@ std::string pathsSong(const PathsSong& song)
             }
         }
     };
+    spread(200);
     t << "patternArrayH\r\n";
     chains(kHigh);
+    spread(200);
     t << "patternArrayL\r\n";
     chains(kLow);
     for (int chain = 0; chain < kChains; ++chain) {
+        spread(40);
         t << "C" << chain << "\r\n\tbyte ";
         for (int row = 0; row < 8; ++row)
             t << (next(4) == 0 ? 255u : next(255)) << (row < 7 ? "," : "\r\n");

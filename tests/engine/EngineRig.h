@@ -67,6 +67,7 @@ struct PathsSong {
     bool pal;
     bool silent2;  // channel 2's order holds nothing but its end marker
     int hatStart;
+    bool spread = false; // a few more bytes, from the seed, ahead of every table
 };
 inline constexpr PathsSong kPathsSongs[] = {
     {1, 1, 0, 0, false, false, 2},   {2, 2, 0, 37, false, false, 2}, {3, 1, 0, 130, false, false, 2},

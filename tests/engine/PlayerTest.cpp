@@ -110,8 +110,13 @@ protected:
 
 TEST_F(EnginePlayer, InAGameCostsWritesAndPlaysAsTheModelWithItsRamAtTwoPlaces)
 {
+    // The songs of every path, and more with their tables spread over pages
+    // in other ways, at tempo 1 where every frame begins a row.
+    std::vector<PathsSong> songs(std::begin(kPathsSongs), std::end(kPathsSongs));
+    for (unsigned seed = 100; seed < 124; ++seed)
+        songs.push_back({seed, 1, seed % 3 ? 0 : 99, int(seed * 53 % 200), false, false, int(seed % 2), true});
     std::vector<int> calls;
-    for (const PathsSong& song : kPathsSongs) {
+    for (const PathsSong& song : songs) {
         const std::string text = pathsSong(song);
         const ReadResult read = readSongH(text);
         ASSERT_TRUE(read.image);
