@@ -30,14 +30,20 @@ constexpr double kSilentRms = 0.002; // of full scale
 struct Case {
     const char* name;
     std::array<const char*, 8> slotTypes;
-    std::vector<int> walked; // types whose 32 notes channel 1 walks; none: the example tune
+    std::vector<int> walked; // types whose 32 notes channel 1 walks
     int tempo = 3;
+    bool silence = false; // kSilenceRows; none of the three: the example tune
 };
+
+// Two notes, then from row 8 instrument 16 alone on both channels: silence.
+constexpr const char* kSilenceRows[] = {"|C-504......|C-406......", "|...16......|...16......"};
+constexpr int kSilenceFrom = 8;
 
 // Every tonal type, two to a pattern of 64 rows (what a song position plays),
 // with rows long enough to hold a few periods of the lowest tones.
 const Case kCases[] = {
     {"ExampleTune", {"4", "6", "7", "8", "14", "15", "1", "3"}, {}, 3},
+    {"Instrument16Alone", {"4", "6", "7", "8", "14", "15", "1", "3"}, {}, 24, true},
     {"Walk1And4", {"1", "4", "5", "6", "7", "8", "14", "15"}, {1, 4}, 24},
     {"Walk5And6", {"1", "4", "5", "6", "7", "8", "14", "15"}, {5, 6}, 24},
     {"Walk7And9", {"7", "9", "10", "12", "1", "3", "4", "8"}, {7, 9}, 24},
@@ -46,6 +52,16 @@ const Case kCases[] = {
     // One type, then rows of silence on both channels.
     {"Walk15", {"13", "14", "15", "1", "2", "3", "4", "8"}, {15}, 24},
 };
+
+// 64 rows, as a song position plays them.
+std::string silencePaste()
+{
+    std::string text = "ModPlug Tracker  IT\r\n";
+    for (int row = 0; row < 64; ++row)
+        text += (row == 0 ? kSilenceRows[0] : row == kSilenceFrom ? kSilenceRows[1] : "|...........|...........")
+                + std::string("\r\n");
+    return text;
+}
 
 std::string walkPaste(const std::vector<int>& types, const ostrak::NoteTable& notes)
 {
@@ -104,7 +120,9 @@ TEST_P(TrackerSoundTest, TrackerPlaysWhatTheConsolePlays)
     }
     w().cmbTempo->setText8(std::to_string(c.tempo));
     texts.tempo = std::to_string(c.tempo);
-    const std::string paste = c.walked.empty() ? std::string(ostrak::examplePaste()) : walkPaste(c.walked, notes);
+    const std::string paste = c.silence          ? silencePaste()
+                              : c.walked.empty() ? std::string(ostrak::examplePaste())
+                                                 : walkPaste(c.walked, notes);
     const std::string bytes = ostrak::templateBytes(ostrak::readInstrumentConfig(texts), notes, paste);
 
     // ostrak: paste, BANG, add to the song order, GEN All Code, Save song.wav.
