@@ -18,11 +18,6 @@ namespace ostrak {
 
 namespace {
 
-// engine/example-paste.txt as bytes, made by CMake.
-constexpr char kExamplePaste[] = {
-#include "ExamplePaste.inc"
-};
-
 constexpr int kFirstNote = 48;             // C-4, pitch code 31
 constexpr int kMiddleC = 60;               // C-5: a sample plays at its C5Speed
 constexpr int kSampleAmplitude = 127;      // one step of every form, high to low
@@ -140,8 +135,6 @@ ItPattern pasteRows(std::string_view paste)
 }
 
 } // namespace
-
-std::string_view examplePaste() { return {kExamplePaste, sizeof kExamplePaste}; }
 
 TemplateTiming templateTiming(double frames, bool pal)
 {
