@@ -11,9 +11,7 @@
 
 namespace ostrak {
 
-inline constexpr int kItNotes = 120;        // C-0 .. B-9
-inline constexpr int kItMaxSamples = 236;   // the most Schism Tracker loads
-inline constexpr int kItNameLength = 25;    // names keep a closing zero
+inline constexpr int kItNotes = 120; // C-0 .. B-9
 
 struct ItSample {
     std::string name;

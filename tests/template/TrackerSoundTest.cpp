@@ -140,11 +140,6 @@ TEST_P(TrackerSoundTest, TrackerPlaysWhatTheConsolePlays)
     const std::vector<float> tracker = trackerRender(bytes, rows * trackerRow);
 
     const bool details = std::getenv("TEMPLATE_DETAILS") != nullptr;
-    if (details) {
-        writeBytes(std::string("/tmp/t29/") + c.name + ".console.wav", readBytes("song.wav"));
-        writeBytes(std::string("/tmp/t29/") + c.name + ".it", bytes);
-        writeBytes(std::string("/tmp/t29/") + c.name + ".paste.txt", paste);
-    }
     std::vector<double> cosines;
     double worstCents = 0;
     for (int r = 0; r < rows; ++r) {
