@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 
@@ -98,12 +99,12 @@ RowTiming chooseRowTiming(const std::vector<double>& starts, double end, double 
 std::string tempoText(double framesPerRow)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f", framesPerRow);
-    std::string s = text;
-    s.erase(s.find_last_not_of('0') + 1);
-    if (s.back() == '.')
-        s.pop_back();
-    return s;
+    for (int decimals = 0; decimals <= 3; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, framesPerRow);
+        if (std::round(std::strtod(text, nullptr) * 256) == std::round(framesPerRow * 256))
+            break;
+    }
+    return text;
 }
 
 std::vector<EngineRow> engineRows(const std::vector<int>& repeats)
