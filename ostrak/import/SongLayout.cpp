@@ -79,19 +79,31 @@ RowTiming chooseRowTiming(const std::vector<double>& starts, double end, double 
     const std::vector<std::pair<double, int>> groups = commonLengths(lengths);
     const double common = groups.front().first;
 
-    // The common rows stay whole and even: units that divide them, the
-    // coarsest whose rows all start within about half a common row of the
-    // module's, else the closest.
+    // Units that divide the common row lengths (those of at least half as
+    // many rows as the most common), so those rows play evenly; where no
+    // length holds half the rows (a swing), the mean row too. Of them, the
+    // one with the fewest rows whose rows all start within 0.6 of a common
+    // row of the module's, else the closest.
+    std::vector<double> units;
+    for (const auto& [length, count] : groups) {
+        if (2 * count < groups.front().second)
+            break;
+        const int fewest = std::max(1, int(std::ceil(length / kLongestRow)));
+        for (int k = fewest; k < fewest + kMostSplits && (k == fewest || length / k >= 1); ++k)
+            units.push_back(std::max(1.0, length / k));
+    }
+    if (2 * groups.front().second < int(lengths.size()))
+        units.push_back(std::min(kLongestRow, std::max(1.0, at.back() / double(lengths.size()))));
     const double tolerance = 0.6 * common;
     std::optional<RowTiming> best;
-    const int fewest = std::max(1, int(std::ceil(common / kLongestRow)));
-    for (int k = fewest; k < fewest + kMostSplits; ++k) {
-        RowTiming t = tryUnit(at, std::max(1.0, common / k));
-        const bool close = t.worstDriftFrames <= tolerance;
-        if (!best || t.worstDriftFrames < best->worstDriftFrames)
+    for (double unit : units) {
+        RowTiming t = tryUnit(at, unit);
+        const bool close = t.worstDriftFrames <= tolerance, bestClose = best && best->worstDriftFrames <= tolerance;
+        if (!best || (close && !bestClose)
+            || (close && (t.engineRows < best->engineRows
+                          || (t.engineRows == best->engineRows && t.worstDriftFrames < best->worstDriftFrames)))
+            || (!close && !bestClose && t.worstDriftFrames < best->worstDriftFrames))
             best = std::move(t);
-        if (close || common / k <= 1)
-            break;
     }
     return *best;
 }

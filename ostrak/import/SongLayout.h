@@ -25,10 +25,10 @@ struct RowTiming {
 // starts: when each module row starts, in seconds (the first at 0); end:
 // when the last one ends. Each row gets the engine rows its length holds,
 // counted along the song so rounding never adds up; the row length is then
-// fitted so the whole lasts as long as the module. The engine row is the
-// song's most common row length, or its half, third, ... eighth: the
-// coarsest whose rows all start within 0.6 of a common row of the module's,
-// else the one that comes closest. The common rows so play evenly.
+// fitted so the whole lasts as long as the module. The engine row divides
+// one of the song's common row lengths (by 1 to 8), so those rows play
+// evenly: the one with the fewest rows whose rows all start within 0.6 of
+// the most common row of the module's, else the one that comes closest.
 RowTiming chooseRowTiming(const std::vector<double>& starts, double end, double framesPerSecond);
 
 // The cmbTempo text of a row length: the number with up to three decimals,

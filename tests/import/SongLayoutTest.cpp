@@ -1,0 +1,195 @@
+// The song as the module plays it (libopenmpt's playback of modules written
+// here), the row length and repeats chosen for it, and the positions.
+#include "support/ModuleWriter.h"
+#include "import/ModuleClipboard.h"
+#include "import/SongLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kA = 1, kB = 2, kC = 3, kS = 19, kT = 20; // IT's effect letters
+
+ModSong song(std::vector<int> rows, std::vector<int> order)
+{
+    ModSong s;
+    s.channels = 2;
+    for (int n : rows) {
+        ModPattern p;
+        p.rows = n;
+        p.cells.assign(std::size_t(n), std::vector<ModCell>(2));
+        for (int r = 0; r < n; ++r)
+            p.cells[std::size_t(r)][0] = {49 + r % 32, 1};
+        s.patterns.push_back(p);
+    }
+    s.order = std::move(order);
+    return s;
+}
+
+ModSong with(ModSong s, int pattern, int row, int effect, int param)
+{
+    s.patterns[std::size_t(pattern)].cells[std::size_t(row)][1].effect = effect;
+    s.patterns[std::size_t(pattern)].cells[std::size_t(row)][1].param = param;
+    return s;
+}
+
+// "0:0-15 1:8-20": runs of rows of one pattern, in the order played.
+std::string runs(const ostrak::PlayedSong& song)
+{
+    std::string text;
+    for (std::size_t i = 0; i < song.rows.size();) {
+        std::size_t j = i;
+        while (j + 1 < song.rows.size() && song.rows[j + 1].pattern == song.rows[i].pattern
+               && song.rows[j + 1].row == song.rows[j].row + 1)
+            ++j;
+        text += (text.empty() ? "" : " ") + std::to_string(song.rows[i].pattern) + ":"
+                + std::to_string(song.rows[i].row) + "-" + std::to_string(song.rows[j].row);
+        i = j + 1;
+    }
+    return text;
+}
+
+ostrak::RowTiming timingOf(const ostrak::PlayedSong& song, double fps = 60)
+{
+    std::vector<double> starts;
+    for (const ostrak::PlayedRow& r : song.rows)
+        starts.push_back(r.start);
+    return ostrak::chooseRowTiming(starts, song.seconds, fps);
+}
+
+} // namespace
+
+TEST(ModulePlay, RowsFollowBreaksJumpsDelaysAndLoopsAndTheRowLengthKeepsTheModulesTime)
+{
+    ModSong fast = song({64}, {0});
+    fast.speed = 1;
+    fast.tempo = 255;
+    ModSong slow = song({4}, {0});
+    slow.speed = 255;
+    slow.tempo = 32;
+    ModSong noSpeed = song({32}, {0});
+    noSpeed.speed = 0;
+    ModSong everyRow = song({64}, {0});
+    for (int r = 0; r < 64; ++r)
+        everyRow = with(everyRow, 0, r, kA, 2 + r % 5);
+    struct Case {
+        std::string what;
+        ModSong module;
+        std::string runs;
+        std::string tempo;  // cmbTempo
+        int fewest, most;   // engine rows a module row
+    };
+    const std::vector<Case> cases = {
+        {"48-row patterns", song({48, 48, 48}, {0, 1, 2}), "0:0-47 1:0-47 2:0-47", "7.2", 1, 1},
+        {"a break into the next pattern and a jump back that would loop for ever",
+         with(with(song({32, 32, 32}, {0, 1, 2, 1}), 0, 15, kC, 8), 1, 20, kB, 3), "0:0-15 1:8-20 1:0-20", "7.2",
+         1, 1},
+        {"a break past the next pattern's end", with(song({32, 32}, {0, 1}), 0, 3, kC, 0x63), "0:0-3 1:0-31", "7.2",
+         1, 1},
+        {"a pattern delay and a loop played twice more",
+         with(with(with(song({8}, {0}), 0, 2, kS, 0xE2), 0, 4, kS, 0xB0), 0, 5, kS, 0xB2),
+         "0:0-5 0:4-5 0:4-7", "7.2", 1, 3},
+        {"speed 8 then 4: the slow rows as two", with(with(song({64}, {0}), 0, 0, kA, 8), 0, 32, kA, 4),
+         "0:0-63", "4.8", 1, 2},
+        {"speed 3 at 125 BPM: 3.6 frames", with(song({32}, {0}), 0, 0, kA, 3), "0:0-31", "3.6", 1, 1},
+        {"tempo 150", with(song({32}, {0}), 0, 0, kT, 150), "0:0-31", "6", 1, 1},
+        {"one-row patterns", song({1, 1, 32}, {0, 1, 0, 2}), "0:0-0 1:0-0 0:0-0 2:0-31", "7.2", 1, 1},
+        {"speed 1 at 255 BPM: rows shorter than a frame", fast, "0:0-63", "1", 1, 1},
+        {"speed 255 at 32 BPM: rows of 20 s", slow, "0:0-3", "239.062", 5, 5},
+        {"speed 0 plays the default", noSpeed, "0:0-31", "7.2", 1, 1},
+        {"a speed change on every row", everyRow, "0:0-63", "2.99", 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ostrak::TrackerModule module(writeIt(c.module));
+        const ostrak::PlayedSong played = module.playedSong();
+        EXPECT_EQ(runs(played), c.runs);
+        EXPECT_NEAR(played.seconds, module.durationSeconds(), 1e-6);
+        const ostrak::RowTiming t = timingOf(played);
+        EXPECT_EQ(ostrak::tempoText(t.framesPerRow), c.tempo);
+        ASSERT_EQ(t.repeats.size(), played.rows.size());
+        EXPECT_EQ(*std::min_element(t.repeats.begin(), t.repeats.end()), c.fewest);
+        EXPECT_EQ(*std::max_element(t.repeats.begin(), t.repeats.end()), c.most);
+        // The song lasts as long as the module (to the 256ths of a frame),
+        // except where its rows are shorter than a frame.
+        const double songFrames = t.engineRows * t.framesPerRow, moduleFrames = played.seconds * 60;
+        if (c.tempo != "1")
+            EXPECT_NEAR(songFrames / moduleFrames, 1.0, 0.002);
+        else
+            EXPECT_GT(songFrames, moduleFrames);
+    }
+}
+
+TEST(RowTiming, WholeRatiosAreExactOthersStayCloseAndPalHasItsOwnFrames)
+{
+    struct Case {
+        std::string what;
+        std::vector<double> lengths; // seconds, one per row
+        double fps;
+        std::string tempo;
+        double worstDrift; // frames, at most
+        int engineRows;
+    };
+    auto rows = [](std::initializer_list<std::pair<double, int>> runs) {
+        std::vector<double> v;
+        for (auto [length, count] : runs)
+            v.insert(v.end(), std::size_t(count), length);
+        return v;
+    };
+    const std::vector<Case> cases = {
+        {"even rows", rows({{0.12, 100}}), 60, "7.2", 0.01, 100},
+        {"even rows on PAL", rows({{0.12, 100}}), 50, "6", 0.01, 100},
+        {"speeds 2 and 4, mostly 4", rows({{0.08, 60}, {0.04, 40}, {0.08, 20}}), 60, "2.4", 0.01, 200},
+        {"a few rows of 7 among rows of 6: held on now and then", rows({{0.12, 50}, {0.14, 6}, {0.12, 50}}), 60,
+         "7.2", 0.6 * 7.2, 107},
+        {"swing, 5 and 7 ticks: even rows of 6", [] {
+             std::vector<double> v;
+             for (int i = 0; i < 64; ++i)
+                 v.push_back(i % 2 ? 0.14 : 0.10);
+             return v;
+         }(), 60, "7.2", 1.3, 64},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<double> starts;
+        double at = 0;
+        for (double l : c.lengths) {
+            starts.push_back(at);
+            at += l;
+        }
+        const ostrak::RowTiming t = ostrak::chooseRowTiming(starts, at, c.fps);
+        EXPECT_EQ(ostrak::tempoText(t.framesPerRow), c.tempo);
+        EXPECT_LE(t.worstDriftFrames, c.worstDrift);
+        EXPECT_EQ(t.engineRows, c.engineRows);
+        EXPECT_NEAR(t.engineRows * t.framesPerRow / (at * c.fps), 1.0, 0.001);
+    }
+    EXPECT_TRUE(ostrak::chooseRowTiming({}, 0, 60).repeats.empty());
+}
+
+TEST(SongLayout, RunsFillToWholePositionsRepeatsReuseTheirPositionAndTooMuchIsRefused)
+{
+    const std::vector<ostrak::EngineRow> rows = ostrak::engineRows({2, 1, 62});
+    ASSERT_EQ(rows.size(), 128u);
+    EXPECT_TRUE(rows[0].first && !rows[1].first && rows[2].first && rows[2].played == 1);
+    EXPECT_EQ(rows[64].played, 2);
+    EXPECT_EQ(rows[65].played, -1); // silence after the module's end
+    EXPECT_EQ(ostrak::engineRows({}).size(), 64u);
+
+    const auto plan = ostrak::planPositions({"a", "b", "a", "c", "b"}, 10);
+    ASSERT_TRUE(std::holds_alternative<ostrak::PositionPlan>(plan));
+    EXPECT_EQ(std::get<ostrak::PositionPlan>(plan).stored, (std::vector<int>{0, 1, 3}));
+    EXPECT_EQ(std::get<ostrak::PositionPlan>(plan).positions, (std::vector<int>{10, 11, 10, 12, 11}));
+    EXPECT_TRUE(std::holds_alternative<ostrak::PositionPlan>(ostrak::planPositions({"a", "b", "c"}, 63))); // 63-65
+    const auto past = ostrak::planPositions({"a", "b", "c"}, 64);
+    ASSERT_TRUE(std::holds_alternative<std::string>(past));
+    EXPECT_NE(std::get<std::string>(past).find("would reach position 66"), std::string::npos);
+    EXPECT_TRUE(std::holds_alternative<std::string>(ostrak::planPositions({}, 0)));
+    EXPECT_TRUE(std::holds_alternative<std::string>(ostrak::planPositions(std::vector<std::string>(257, "a"), 0)));
+
+    EXPECT_EQ(ostrak::minutesText(123.44), "2:03.4");
+}
