@@ -89,6 +89,7 @@ int main(int argc, char** argv)
                         built      ? "dasm builds it, 4 KB"
                         : tooLarge ? ("does not fit: the ROM is " + after(output, "the ROM is ")).c_str()
                                    : ("dasm fails: " + output).c_str());
+            if (getenv("BENCH_KEEP")) QFile::copy(QStringLiteral("song.h"), QString::fromLocal8Bit(getenv("BENCH_KEEP")) + (pack ? ".p" : ""));
             failed += !built && !tooLarge;
             dasmBuilds = dasmBuilds || built;
             QFile::remove(QStringLiteral("song.bin"));

@@ -2,6 +2,8 @@
 
 #include "convert/PasteConverter.h"
 
+#include <algorithm>
+
 namespace ostrak {
 
 namespace {
@@ -71,25 +73,43 @@ private:
 
 // The module's own cells, as a hand paste gives them. A text's first row
 // fills what is empty or out of reach with the note and instrument the
-// converter would still hold there.
+// converter would still hold there, and is silent where it would hold no
+// note yet (it would write half a byte, which dasm refuses).
 class PastedWriter {
 public:
+    explicit PastedWriter(const std::vector<int>& slotTypes) : slotTypes_(slotTypes) {}
+
     std::string cell(const std::string& text, const TrackerModule::RawCell& raw, bool firstRow)
     {
         std::string cell = text;
-        if (firstRow && !named(raw.note) && named(note_))
-            cell.replace(1, 3, codeNoteName(kLastCodeNote - note_));
-        if (firstRow && raw.instrument == 0 && instrument_ > 0)
-            cell.replace(4, 2, twoDigits(instrument_));
+        if (firstRow) {
+            const int note = named(raw.note) ? raw.note : note_;
+            const int instrument = slotted(raw.instrument) ? raw.instrument : instrument_;
+            if (!named(note) || instrument == 0)
+                cell.replace(4, 2, twoDigits(kSilenceType));
+            else {
+                cell.replace(1, 3, codeNoteName(kLastCodeNote - note));
+                cell.replace(4, 2, twoDigits(instrument));
+            }
+        }
         if (named(raw.note))
             note_ = raw.note;
-        if (raw.instrument > 0)
+        if (slotted(raw.instrument))
             instrument_ = raw.instrument;
         return cell;
     }
 
 private:
     static bool named(int note) { return note >= kFirstCodeNote && note <= kLastCodeNote; }
+    // An instrument the converter finds a slot for (or silence); it keeps the slot before for any other.
+    bool slotted(int instrument) const
+    {
+        return instrument == kSilenceType
+               || (instrument > 0
+                   && (slotTypes_.empty()
+                       || std::find(slotTypes_.begin(), slotTypes_.end(), instrument) != slotTypes_.end()));
+    }
+    const std::vector<int>& slotTypes_;
     int note_ = 0, instrument_ = 0;
 };
 
@@ -105,7 +125,7 @@ std::vector<std::string> importTexts(const TrackerModule& module, const std::vec
     const std::string held = "|...........";
     const std::string silence = "|..." + twoDigits(kSilenceType) + "......";
     ChannelWriter writers[2] = {{settings, 0, report}, {settings, 1, report}};
-    PastedWriter pasted[2];
+    PastedWriter pasted[2] = {PastedWriter(settings.slotTypes), PastedWriter(settings.slotTypes)};
     const int channels[2] = {settings.channelA, settings.channelB};
     std::vector<std::string> texts;
     std::size_t text = 0; // cuts[text] is where the text being written starts

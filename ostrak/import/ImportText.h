@@ -19,6 +19,7 @@ struct ImportSettings {
     NotesMode mode = NotesMode::ByPitch;
     int transpose = 0;             // semitones
     int channelA = 0, channelB = 1; // -1: none
+    std::vector<int> slotTypes;    // the eight slots' sound types; empty: any instrument has a slot
 };
 
 // The clipboard texts of runs of engine rows: text k holds rows cuts[k] to
