@@ -63,7 +63,6 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
-        if (getenv("BENCH_LOG")) std::printf("%s\n", log.c_str());
         bool dasmBuilds = false;
         w.cmdGenAllCode->click();
         // As written, then with Pack repeats: the ROM use ostrak shows, and
@@ -89,7 +88,6 @@ int main(int argc, char** argv)
                         built      ? "dasm builds it, 4 KB"
                         : tooLarge ? ("does not fit: the ROM is " + after(output, "the ROM is ")).c_str()
                                    : ("dasm fails: " + output).c_str());
-            if (getenv("BENCH_KEEP")) QFile::copy(QStringLiteral("song.h"), QString::fromLocal8Bit(getenv("BENCH_KEEP")) + (pack ? ".p" : ""));
             failed += !built && !tooLarge;
             dasmBuilds = dasmBuilds || built;
             QFile::remove(QStringLiteral("song.bin"));

@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <array>
+
 #include <map>
 #include <regex>
 
@@ -136,6 +138,14 @@ protected:
         click(imp().cmdOpenModule);
     }
     std::string importLog() const { return app->importer().txtImportLog->toPlainText().toStdString(); }
+    void clearSong()
+    {
+        click(w().cmdClearSong);
+        w().listCH1->clear();
+        w().listCH2->clear();
+        imp().txtImportLog->clear();
+        messages.shown.clear();
+    }
     std::string typeOf(int row) { return imp().typeBox(row)->currentText().toStdString(); }
     int row(int instrument) // in the instrument map
     {
@@ -353,6 +363,8 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
     for (ModPattern& p : silent.patterns)
         for (auto& r : p.cells)
             r[0] = r[1] = {};
+    ModSong loops = realLike(); // the last pattern jumps back to the first for ever
+    loops.patterns[2].cells[40][3] = {0, 0, -1, -1, 2, 0};
     const std::string it = writeIt(realLike());
     const std::vector<Case> cases = {
         {"type no slot has", it, "9", "", true, "which no slot has"},
@@ -364,6 +376,7 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
         {"one channel", writeXm(mono), "", "", false, "CH2 stays empty"},
         {"silent channels", writeIt(silent), "", "", false, "may be cut short"},
         {"cut short", it.substr(0, it.size() / 2), "", "", false, "Song order: 4 rows added"},
+        {"a jump back for ever: played once", writeIt(loops), "", "", false, "Song order: 4 rows added"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -393,4 +406,99 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
         click(app->files().cmdUndo); // the memory as it was
         EXPECT_EQ(memory().StorePaste, before.StorePaste);
     }
+}
+
+TEST_F(ImportTest, TheSongKeepsTheModulesTimeInSongHAndSongWavOnNtscAndPal)
+{
+    // Two channels, a note on every row of channel 1; effects in channel 2.
+    auto module = [](std::vector<int> lengths, int speed, std::vector<std::array<int, 4>> effects) {
+        ModSong song = slotInstruments(distinctPatternSong(int(lengths.size()), 64, 2));
+        song.speed = speed;
+        for (std::size_t p = 0; p < lengths.size(); ++p) {
+            song.patterns[p].rows = lengths[p];
+            song.patterns[p].cells.resize(std::size_t(lengths[p]));
+            for (auto& row : song.patterns[p].cells)
+                row[1] = {};
+        }
+        for (auto [p, r, effect, param] : effects)
+            song.patterns[std::size_t(p)].cells[std::size_t(r)][1] = {0, 0, -1, -1, effect, param};
+        return song;
+    };
+    struct Case {
+        std::string what, file, bytes;
+        bool pal;
+        std::string tempo, tempoLines; // cmbTempo, the song.h lines that carry it
+        int fillRows;                  // silence after the module's end
+    };
+    const std::vector<Case> cases = {
+        {"48-row patterns at speed 6 and 125 BPM: 7.2 frames, no padding between them", "a.it",
+         writeIt(module({48, 48, 48}, 6, {})), false, "7.2", "TEMPODELAY equ 7\r\nTEMPOFRAC equ 51\r\n", 48},
+        {"speed 5 on PAL: 5 whole frames, no fraction", "b.it", writeIt(module({64}, 5, {})), true, "5",
+         "TEMPODELAY equ 5\r\nPAL equ 1\r\n", 0},
+        {"XM: speed 3 set in the pattern and a break to the next one", "c.xm",
+         writeXm(module({64, 64}, 6, {{0, 0, 16, 3}, {0, 31, 14, 0}})), false, "3.6",
+         "TEMPODELAY equ 3\r\nTEMPOFRAC equ 154\r\n", 32},
+        {"MOD: speed 8, then 4: the slow rows as two of 4.8 frames", "d.mod",
+         writeMod(module({64}, 6, {{0, 0, 16, 8}, {0, 32, 16, 4}})), false, "4.8",
+         "TEMPODELAY equ 4\r\nTEMPOFRAC equ 205\r\n", 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w().chkPal->setChecked(c.pal);
+        const std::string path = save(c.file, c.bytes);
+        open(path);
+        type(imp().txtStartPos, "0");
+        click(imp().cmdImportSong);
+        ASSERT_TRUE(messages.shown.empty()) << messages.shown.front();
+        EXPECT_EQ(w().cmbTempo->text8(), c.tempo);
+        EXPECT_NE(importLog().find("cmbTempo set to " + c.tempo + ":"), std::string::npos);
+        EXPECT_NE(importLog().find(c.fillRows ? "ends with " + std::to_string(c.fillRows) + " rows of silence"
+                                              : "(100.0 %)."),
+                  std::string::npos);
+
+        click(w().cmdGenAllCode);
+        click(w().cmdCompileSong);
+        const std::string songH = readBytes(folder.file("song.h"));
+        EXPECT_NE(songH.find(c.tempoLines), std::string::npos);
+        const ostrak::sound::ReadResult read = ostrak::sound::readSongH(songH);
+        EXPECT_TRUE(read.problems.empty()) << (read.problems.empty() ? "" : read.problems.front());
+
+        // song.wav lasts as long as the module, and the silence after it.
+        click(w().cmdSaveWav);
+        const double wavSeconds = double(readBytes(folder.file("song.wav")).size() - 44) / 2 / 44100;
+        const double moduleSeconds = ostrak::TrackerModule(c.bytes).durationSeconds();
+        const double fillSeconds = c.fillRows * std::stod(c.tempo) / (c.pal ? 50 : 60);
+        EXPECT_NEAR(wavSeconds / (moduleSeconds + fillSeconds), 1.0, 0.004);
+        clearSong();
+    }
+}
+
+TEST_F(ImportTest, ASelectedPatternImportsAsTheSongPlaysItAtTheSongsTempo)
+{
+    // Speed 3 throughout but 6 in pattern 1, which the song enters at row 8
+    // and leaves by a break at row 23.
+    ModSong song = slotInstruments(distinctPatternSong(3, 32, 2));
+    song.speed = 3;
+    for (ModPattern& p : song.patterns)
+        for (auto& row : p.cells)
+            row[1] = {};
+    song.patterns[0].cells[31][1] = {0, 0, -1, -1, 3, 8};  // C08
+    song.patterns[1].cells[8][1] = {0, 0, -1, -1, 1, 6};   // A06
+    song.patterns[1].cells[23][1] = {0, 0, -1, -1, 3, 0};  // C00
+    song.patterns[2].cells[0][1] = {0, 0, -1, -1, 1, 3};   // A03
+    open(save("p.it", writeIt(song)));
+    imp().listPatterns->setCurrentItem(imp().listPatterns->topLevelItem(1));
+    type(w().txtPos, "3");
+    click(imp().cmdImportPattern);
+    EXPECT_EQ(w().cmbTempo->text8(), "3.6");
+    EXPECT_NE(importLog().find("as order 1 plays it: rows 8 to 23, 32 rows at the song's tempo"), std::string::npos);
+    // Rows 8 to 23, each followed by the row held on (row 8, the first,
+    // with silence on channel 2, which has played nothing yet).
+    const std::string paste = memory().StorePaste[3];
+    const ostrak::TrackerModule module(writeIt(song));
+    std::string rows = "ModPlug Tracker  IT\r\n";
+    for (int r = 8; r <= 23; ++r)
+        rows += module.clipboardText(1, r, r, 0, 1).substr(21) + "|...........|...........\r\n";
+    rows.replace(rows.find("|........A06"), 12, "|...16...A06");
+    EXPECT_EQ(paste, rows);
 }
