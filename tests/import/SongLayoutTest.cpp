@@ -1,5 +1,5 @@
 // The song as the module plays it (libopenmpt's playback of modules written
-// here), the row length and repeats chosen for it, and the positions.
+// here) and the row length and repeats chosen for it.
 #include "support/ModuleWriter.h"
 #include "import/ModuleClipboard.h"
 #include "import/SongLayout.h"
@@ -128,25 +128,4 @@ TEST(ModulePlay, RowsFollowBreaksJumpsDelaysAndLoopsAndTheRowLengthKeepsTheModul
         else
             EXPECT_GT(songFrames, moduleFrames);
     }
-}
-
-TEST(SongLayout, RunsFillToWholePositionsRepeatsReuseTheirPositionAndTooMuchIsRefused)
-{
-    const std::vector<ostrak::EngineRow> rows = ostrak::engineRows({2, 1, 62});
-    ASSERT_EQ(rows.size(), 128u);
-    EXPECT_TRUE(rows[0].first && !rows[1].first && rows[2].first && rows[2].played == 1);
-    EXPECT_EQ(rows[64].played, 2);
-    EXPECT_EQ(rows[65].played, -1); // silence after the module's end
-    EXPECT_EQ(ostrak::engineRows({}).size(), 64u);
-
-    const auto plan = ostrak::planPositions({"a", "b", "a", "c", "b"}, 10);
-    ASSERT_TRUE(std::holds_alternative<ostrak::PositionPlan>(plan));
-    EXPECT_EQ(std::get<ostrak::PositionPlan>(plan).stored, (std::vector<int>{0, 1, 3}));
-    EXPECT_EQ(std::get<ostrak::PositionPlan>(plan).positions, (std::vector<int>{10, 11, 10, 12, 11}));
-    EXPECT_TRUE(std::holds_alternative<ostrak::PositionPlan>(ostrak::planPositions({"a", "b", "c"}, 63))); // 63-65
-    const auto past = ostrak::planPositions({"a", "b", "c"}, 64);
-    ASSERT_TRUE(std::holds_alternative<std::string>(past));
-    EXPECT_NE(std::get<std::string>(past).find("would reach position 66"), std::string::npos);
-    EXPECT_TRUE(std::holds_alternative<std::string>(ostrak::planPositions({}, 0)));
-    EXPECT_TRUE(std::holds_alternative<std::string>(ostrak::planPositions(std::vector<std::string>(257, "a"), 0)));
 }
