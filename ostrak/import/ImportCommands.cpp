@@ -236,11 +236,11 @@ void ImportCommands::importPattern()
     const SongTime time = songTime();
     const std::vector<PlayedRow>& song = time.song.rows;
     const auto first = std::find_if(song.begin(), song.end(), [&](const PlayedRow& r) { return r.pattern == pattern; });
+    const auto end = std::find_if(first, song.end(), [&](const PlayedRow& r) { return r.order != first->order; });
     std::vector<PlayedRow> played;
     std::vector<EngineRow> rows;
     std::vector<std::size_t> cuts;
     if (first != song.end()) {
-        const auto end = std::find_if(first, song.end(), [&](const PlayedRow& r) { return r.order != first->order; });
         const auto engineRowOf = [&](auto at) {
             return std::size_t(std::accumulate(time.timing.repeats.begin(),
                                                time.timing.repeats.begin() + (at - song.begin()), 0));
@@ -275,7 +275,7 @@ void ImportCommands::importPattern()
             + ", its rows as written: the song never plays it" + leftOutNote(engineRowCount) + ".");
     } else {
         setTempo(time);
-        const PlayedRow& last = *(std::find_if(first, song.end(), [&](const PlayedRow& r) { return r.order != first->order; }) - 1);
+        const PlayedRow& last = *(end - 1);
         log("Imported " + describePattern(shown) + " to position " + std::to_string(position) + " as order "
             + std::to_string(first->order) + " plays it: rows " + std::to_string(first->row) + " to "
             + std::to_string(last.row) + ", " + std::to_string(engineRowCount) + " rows at the song's tempo"
