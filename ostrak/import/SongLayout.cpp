@@ -12,7 +12,7 @@ namespace ostrak {
 namespace {
 
 constexpr double kLongestRow = 255 + 255.0 / 256; // TEMPODELAY 255 and TEMPOFRAC 255
-constexpr int kMostSplits = 8;                     // a module row as up to 8 equal engine rows, or so
+constexpr int kMostSplits = 8;                     // a common row as up to 8 engine rows
 
 double toWhole256ths(double frames)
 {

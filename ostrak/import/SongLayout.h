@@ -27,8 +27,9 @@ struct RowTiming {
 // counted along the song so rounding never adds up; the row length is then
 // fitted so the whole lasts as long as the module. The engine row divides
 // one of the song's common row lengths (by 1 to 8), so those rows play
-// evenly: the one with the fewest rows whose rows all start within 0.6 of
-// the most common row of the module's, else the one that comes closest.
+// evenly, or is the mean row where no length is common (a swing): the one
+// with the fewest rows whose rows all start within 0.6 of the most common
+// row of the module's, else the one that comes closest.
 RowTiming chooseRowTiming(const std::vector<double>& starts, double end, double framesPerSecond);
 
 // The cmbTempo text of a row length: the number with up to three decimals,
