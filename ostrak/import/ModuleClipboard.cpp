@@ -186,13 +186,13 @@ double TrackerModule::durationSeconds() const
 }
 
 // libopenmpt plays the song (sound is never mixed: the samples were not
-// loaded) and is asked after every millisecond where it is; each row then
-// starts within a millisecond of its time. The whole is scaled to
+// loaded) and is asked every two milliseconds where it is; each row then
+// starts within two milliseconds of its time. The whole is scaled to
 // get_duration_seconds, libopenmpt's exact length of the song, which the
 // sample rate's whole samples a tick miss by up to half a per cent.
 PlayedSong TrackerModule::playedSong() const
 {
-    constexpr int kRate = 8000, kStep = kRate / 1000;
+    constexpr int kRate = 8000, kStep = kRate / 500;
     openmpt::module& m = *module_;
     m.select_subsong(0);
     m.set_repeat_count(0);
@@ -218,7 +218,7 @@ PlayedSong TrackerModule::playedSong() const
     }
     // At the end libopenmpt may step onto the row it would go on with.
     const double end = double(frames) / kRate;
-    while (!song.rows.empty() && end - song.rows.back().start < 2.0 / 1000)
+    while (!song.rows.empty() && end - song.rows.back().start < 2.0 * kStep / kRate)
         song.rows.pop_back();
     // A row lasts whole ticks of 2.5 / BPM seconds, which libopenmpt plays
     // as whole samples (the part cut off is up to half a per cent). A row
