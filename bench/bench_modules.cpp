@@ -3,9 +3,11 @@
 // what each needed, how far its notes are off and whether song.h fits 4 KB.
 // The modules are not in the repository (their licences are not its own):
 //   bench_modules FOLDER   e.g. the music of Debian's pingus-data and tecnoballz-data
-// Exit code 1 when a song.h that fits does not assemble.
+// Exit code 1 when a song.h that fits does not assemble. The "time:" line
+// sets the module's length (libopenmpt) against song.wav's, one pass.
 #include "BenchApp.h"
 #include "import/FrmImport.h"
+#include "import/ModuleClipboard.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -60,6 +63,7 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
+        bool dasmBuilds = false;
         w.cmdGenAllCode->click();
         // As written, then with Pack repeats: the ROM use ostrak shows, and
         // what dasm makes of the song.h that SONG COMPILE writes.
@@ -85,6 +89,7 @@ int main(int argc, char** argv)
                         : tooLarge ? ("does not fit: the ROM is " + after(output, "the ROM is ")).c_str()
                                    : ("dasm fails: " + output).c_str());
             failed += !built && !tooLarge;
+            dasmBuilds = dasmBuilds || built;
             QFile::remove(QStringLiteral("song.bin"));
             if (pack && built) {
                 // The whole song rendered to song.wav, as Save song.wav does.
@@ -95,6 +100,19 @@ int main(int argc, char** argv)
                             static_cast<long long>(QFileInfo(QStringLiteral("song.wav")).size()));
             }
         }
+        if (!QFileInfo::exists(QStringLiteral("song.wav")))
+            w.cmdSaveWav->click();
+        QFile module(where + "/" + file);
+        module.open(QIODevice::ReadOnly);
+        const QByteArray bytes = module.readAll();
+        const double moduleSeconds = ostrak::TrackerModule(std::string_view(bytes.constData(), std::size_t(bytes.size())))
+                                         .durationSeconds();
+        const double wavSeconds = double(std::max<qint64>(0, QFileInfo(QStringLiteral("song.wav")).size() - 44)) / 2 / 44100;
+        std::printf("  time: module %.1f s, song.wav %.1f s (%.1f %%), tempo %s, %d song order rows, %s; %s\n",
+                    moduleSeconds, wavSeconds, 100 * wavSeconds / moduleSeconds, w.cmbTempo->text8().c_str(),
+                    w.listCH1->count(), dasmBuilds ? "dasm builds it" : "dasm does not build it",
+                    after(log, "Length: ").c_str());
+        QFile::remove(QStringLiteral("song.wav"));
     }
     return failed ? 1 : 0;
 }

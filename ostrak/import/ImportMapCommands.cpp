@@ -127,6 +127,7 @@ std::optional<ImportSettings> ImportCommands::readSettings()
     }
     s.transpose = *transpose;
     const std::vector<int> slotTypesNow = slotTypes();
+    s.slotTypes = slotTypesNow;
     bool identity = true;
     for (int row = 0; row < int(uses_.size()) && row < f_.tblInstruments->rowCount(); ++row) {
         const std::string text = f_.typeBox(row)->currentText().toLatin1().toStdString();

@@ -121,24 +121,25 @@ TEST(InstrumentMap, TransposeDefaultPutsMostNotesInReach)
     EXPECT_EQ(square.map(25 + t - 12).octavesMoved, 1); // the lowest octave that reaches
 }
 
-TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsPatternsWithWhatSounds)
+TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsEachTextWithWhatSounds)
 {
     const ostrak::TrackerModule module(writeIt(tune()));
-    const auto starts = ostrak::soundingAtPatternStarts(module, module.firstSongOrder(), 0, 1);
-    EXPECT_EQ(starts.at(0)[0].note, 0);
-    EXPECT_EQ(starts.at(1)[0].note, 0);                      // channel 1 ends on a note-off...
-    EXPECT_EQ(starts.at(1)[1].note, 25 + 4);                 // ...channel 2 still plays C-2+4
-    EXPECT_EQ(starts.at(1)[1].instrument, 22);
+    const ostrak::PlayedSong song = module.playedSong();
+    ASSERT_EQ(song.rows.size(), 64u);
+    const std::vector<ostrak::EngineRow> rows = ostrak::engineRows(std::vector<int>(64, 1));
 
     ostrak::ImportSettings s;
     s.typeOf = {{21, 4}, {22, 6}};
     s.mode = ostrak::NotesMode::PitchCodes;
     s.transpose = 0;
     ostrak::PitchReport report;
-    const std::string p1 = ostrak::importText(module, 1, s, starts.at(1), report);
+    // The second pattern alone: the first only tells what sounds where it starts.
+    const std::vector<std::string> texts = ostrak::importTexts(module, song.rows, rows, {32, 64}, s, report);
+    ASSERT_EQ(texts.size(), 1u);
+    const std::string& p1 = texts[0];
     const std::string header = "ModPlug Tracker  IT\r\n";
     ASSERT_EQ(p1.substr(0, header.size()), header);
-    // Row 0: silence on CH1, the still-sounding E-2 (folded to E-4) on CH2.
+    // Row 0: silence on CH1 (it ends on a note-off), the still-sounding E-2 (folded to E-4) on CH2.
     EXPECT_EQ(p1.substr(header.size(), 26), "|...16......|E-406......\r\n");
     // Row 7: the note-off silent; row 8: a note without an instrument plays the channel's (21, type 4).
     EXPECT_EQ(p1.substr(header.size() + 7 * 26, 12), "|===16......");
@@ -146,7 +147,11 @@ TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsPatternsWithWhatSounds)
     EXPECT_EQ(report.notes(), 27 + 7); // the first cell, filled in, is not counted
     EXPECT_EQ(report.moved(), 7); // the bass, up two octaves
 
-    // Written as it stands, for a module written the ostrak way.
+    // Written as it stands, for a module written the ostrak way; the first
+    // row holds what the converter would still hold there: C-5 on 21, and
+    // silence for 22, whose notes are all out of reach (half a byte else).
     s.asPasted = true;
-    EXPECT_EQ(ostrak::importText(module, 1, s, starts.at(1), report), module.clipboardText(1, 0, 31, 0, 1));
+    std::string own = module.clipboardText(1, 0, 31, 0, 1);
+    own.replace(header.size(), 24, "|C-521......|...16......");
+    EXPECT_EQ(ostrak::importTexts(module, song.rows, rows, {32, 64}, s, report).at(0), own);
 }
