@@ -50,6 +50,7 @@ int main(int argc, char** argv)
         import.cmdImportSong->click();
         cpuTimes.push_back(1000.0 * double(std::clock() - c0) / CLOCKS_PER_SEC);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        std::printf("run %d: %.1f ms\n", i, times.back());
 
         ok = ok && quiet.messages.shown.empty() && w.listCH1->count() == 66 && w.listCH2->count() == 66
              && quiet.app.state().memory.StoreNameA[65] == "Pos65_C1_";

@@ -5,6 +5,7 @@
 //   bench_modules FOLDER   e.g. the music of Debian's pingus-data and tecnoballz-data
 // Exit code 1 when a song.h that fits does not assemble.
 #include "BenchApp.h"
+#include "ConsoleIntervals.h"
 #include "import/FrmImport.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,6 +25,51 @@ std::string after(const std::string& text, const std::string& from)
     const std::size_t a = text.rfind(from);
     return a == std::string::npos ? "" : text.substr(a + from.size(), text.find('\n', a) - a - from.size());
 }
+
+// The share of 100 ms stretches of song.wav that sound (16-bit mono after a 44-byte header).
+double soundingShare(const QString& wav)
+{
+    QFile file(wav);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.constData() + 44);
+    const qsizetype count = (bytes.size() - 44) / 2;
+    int stretches = 0, sounding = 0;
+    for (qsizetype at = 0; at + 4410 <= count; at += 4410, ++stretches) {
+        double sum = 0;
+        for (qsizetype i = at; i < at + 4410; ++i)
+            sum += double(samples[i]) * samples[i];
+        sounding += std::sqrt(sum / 4410) > 100;
+    }
+    return stretches ? double(sounding) / stretches : 0;
+}
+
+// What the import kept of the melody, from the memory it filled.
+bench::IntervalFigures intervalsOfImport(const QString& path, ostrak::FrmMain& w, ostrak::FrmImport& imp,
+                                         const ostrak::WorkingMemory& memory)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const ostrak::TrackerModule module(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    std::vector<int> patterns, positions;
+    for (const ostrak::OrderPattern& p : module.orderPatterns())
+        patterns.push_back(p.pattern);
+    for (int row = 0; row < w.listCH1->count(); ++row)
+        positions.push_back(std::atoi(w.listCH1->rowText(row).c_str()));
+    std::array<int, 8> types{};
+    for (std::size_t i = 0; i < 8; ++i)
+        types[i] = int(common::leadingNumber(w.WaveMatrix[i]->text8()));
+    const auto channel = [](const QComboBox* box) { return box->currentData().isValid() ? box->currentData().toInt() : -1; };
+    return bench::consoleIntervals(module, ostrak::summariseChannels(module, patterns).drums,
+                                   {channel(imp.cmbChannelA), channel(imp.cmbChannelB)}, memory, positions, types);
+}
+
+struct Tally {
+    int modules = 0, built = 0, audible = 0, melodic = 0, median = 0, within = 0, off = 0, all = 0;
+};
 
 } // namespace
 
@@ -36,6 +83,7 @@ int main(int argc, char** argv)
     const QString where = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString engine = QStringLiteral(SOURCE_DIR "/engine/engine.asm");
     int failed = 0;
+    Tally tally;
     for (const QString& file : QDir(where).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name)) {
         bench::QuietOstrak quiet;
         ostrak::FrmMain& w = quiet.app.main();
@@ -60,6 +108,18 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
+        const bench::IntervalFigures iv = intervalsOfImport(where + "/" + file, w, imp, quiet.app.state().memory);
+        std::printf("  channels %s and %s; on the console %d intervals, median %.0f cents off, %.0f %% within 50, "
+                    "%.0f %% off by 600 or more%s\n",
+                    imp.cmbChannelA->currentText().toLocal8Bit().constData(),
+                    imp.cmbChannelB->currentText().toLocal8Bit().constData(), iv.pairs, iv.median, 100 * iv.within50,
+                    100 * iv.off600, !iv.melodic() ? "" : iv.meetsTargets() ? ": keeps the melody" : ": misses");
+        ++tally.modules;
+        tally.melodic += iv.melodic();
+        tally.median += iv.melodic() && iv.median <= 30;
+        tally.within += iv.melodic() && iv.within50 >= 0.5;
+        tally.off += iv.melodic() && iv.off600 <= 0.05;
+        tally.all += iv.melodic() && iv.meetsTargets();
         w.cmdGenAllCode->click();
         // As written, then with Pack repeats: the ROM use ostrak shows, and
         // what dasm makes of the song.h that SONG COMPILE writes.
@@ -86,6 +146,7 @@ int main(int argc, char** argv)
                                    : ("dasm fails: " + output).c_str());
             failed += !built && !tooLarge;
             QFile::remove(QStringLiteral("song.bin"));
+            tally.built += pack && built;
             if (pack && built) {
                 // The whole song rendered to song.wav, as Save song.wav does.
                 timer.restart();
@@ -93,8 +154,16 @@ int main(int argc, char** argv)
                 std::printf("  import %.1f ms, pack and SONG COMPILE %.1f ms, Save song.wav %.1f ms (%lld bytes)\n",
                             importMs, compileMs, timer.nsecsElapsed() / 1e6,
                             static_cast<long long>(QFileInfo(QStringLiteral("song.wav")).size()));
+                const double sounding = soundingShare(QStringLiteral("song.wav"));
+                tally.audible += sounding > 0.5;
+                std::printf("  song.wav sounds in %.0f %% of its 100 ms stretches\n", 100 * sounding);
             }
         }
     }
+    std::printf("%d modules: %d build (packed), %d sound in most of song.wav; %d melodic (15 intervals or more), "
+                "of which %d have a median of 30 cents or less, %d at least 50 %% within 50 cents, %d at most 5 %% "
+                "off by 600 cents or more, %d all three\n",
+                tally.modules, tally.built, tally.audible, tally.melodic, tally.median, tally.within, tally.off,
+                tally.all);
     return failed ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 
 #include "convert/PasteConverter.h"
 
+#include <algorithm>
+
 namespace ostrak {
 
 namespace {
@@ -10,6 +12,32 @@ bool playable(int note) { return note >= 1 && note <= kModuleLastNote; }
 bool stops(int note) { return note == kModuleNoteOff || note == kModuleNoteCut || note == kModuleNoteFade; }
 
 std::string twoDigits(int v) { return {char('0' + v / 10 % 10), char('0' + v % 10)}; }
+
+// A cell a paste turns into a whole byte on its own: silence, or a note the
+// converter reads with an instrument that is a slot's type.
+bool wholeCell(const TrackerModule::RawCell& cell, const std::vector<int>& slotTypes)
+{
+    const bool slot = std::find(slotTypes.begin(), slotTypes.end(), cell.instrument) != slotTypes.end();
+    return cell.instrument == kSilenceType || (slot && cell.note >= kFirstCodeNote && cell.note <= kLastCodeNote);
+}
+
+// A pattern's first row has no row before it to take a missing pitch code
+// or slot from, so such a cell takes what still sounds there, or silence.
+void completeFirstRow(std::string& text, const TrackerModule& module, int pattern, const ImportSettings& s,
+                      const ChannelsSounding& start)
+{
+    const std::size_t firstRow = kPasteHeader.size() + 2;
+    for (int side = 0; side < 2; ++side) {
+        if (wholeCell(module.rawCell(pattern, 0, side ? s.channelB : s.channelA), s.slotTypes))
+            continue;
+        const Sounding& still = start[std::size_t(side)];
+        const TrackerModule::RawCell sounding{still.note, still.instrument};
+        const std::string cell = wholeCell(sounding, s.slotTypes) && still.instrument != kSilenceType
+                                     ? "|" + codeNoteName(kLastCodeNote - still.note) + twoDigits(still.instrument)
+                                     : "|..." + twoDigits(kSilenceType);
+        text.replace(firstRow + 12 * std::size_t(side), cell.size(), cell);
+    }
+}
 
 // Rewrites one channel's cells, row by row.
 class ChannelWriter {
@@ -42,16 +70,18 @@ public:
 private:
     std::string note(int raw, int instrument, bool counted)
     {
-        const auto type = s_.typeOf.find(instrument);
-        if (instrument <= 0 || type == s_.typeOf.end() || type->second == kSilenceType)
+        const auto voicing = s_.voicingOf.find(instrument);
+        if (instrument <= 0 || voicing == s_.voicingOf.end() || voicing->second.types.empty()
+            || voicing->second.types.front() == kSilenceType)
             return "|..." + twoDigits(kSilenceType); // no sound to play it with
-        auto mapper = mappers_.find(type->second);
+        auto mapper = mappers_.find(instrument);
         if (mapper == mappers_.end())
-            mapper = mappers_.emplace(type->second, NoteMapper(type->second, s_.mode)).first;
-        const MappedNote m = mapper->second.map(raw + s_.transpose);
+            mapper = mappers_.emplace(instrument, NoteMapper(voicing->second, s_.mode, s_.slotTypes, s_.transpose,
+                                                             s_.cents)).first;
+        const MappedNote m = mapper->second.map(raw);
         if (counted && counting)
-            report_.add(side_, instrument, raw + s_.transpose, m);
-        return "|" + codeNoteName(m.code) + twoDigits(type->second);
+            report_.add(side_, instrument, raw, m);
+        return "|" + codeNoteName(m.code) + twoDigits(m.type);
     }
 
     const ImportSettings& s_;
@@ -91,8 +121,11 @@ std::string importText(const TrackerModule& module, int pattern, const ImportSet
                        const ChannelsSounding& start, PitchReport& report)
 {
     const int rows = module.rows(pattern);
-    if (settings.asPasted)
-        return module.clipboardText(pattern, 0, rows - 1, settings.channelA, settings.channelB);
+    if (settings.asPasted) {
+        std::string text = module.clipboardText(pattern, 0, rows - 1, settings.channelA, settings.channelB);
+        completeFirstRow(text, module, pattern, settings, start);
+        return text;
+    }
     // Checks the pattern and channels as the plain text does.
     (void)module.clipboardText(pattern, 0, 0, settings.channelA, settings.channelB);
     ChannelWriter a(settings, 0, start[0], report), b(settings, 1, start[1], report);

@@ -8,15 +8,18 @@
 #include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace ostrak {
 
 struct ImportSettings {
-    bool asPasted = false;         // the module's own cells, as a hand paste
-    std::map<int, int> typeOf;     // instrument number -> sound type (16: silence)
+    bool asPasted = false;             // the module's own cells, as a hand paste
+    std::map<int, Voicing> voicingOf;  // instrument number -> how it sounds ({16}: silence)
     NotesMode mode = NotesMode::ByPitch;
-    int transpose = 0;             // semitones
-    int channelA = 0, channelB = 1; // -1: none
+    int transpose = 0;                 // semitones
+    double cents = 0;                  // tuning, by pitch
+    std::vector<int> slotTypes;        // the eight slots' sound types
+    int channelA = 0, channelB = 1;    // -1: none
 };
 
 // What a channel sounds: a note with its instrument, or silence (note 0).

@@ -1,0 +1,103 @@
+#pragma once
+// How well an imported song keeps the module's melody, measured on what the
+// console plays: for each imported channel, successive notes of the module
+// (drums left out) against the tones the stored pattern bytes play on their
+// slots' sound types (toneFrequency), not against what the import meant to
+// write. A note the console plays silent or as noise breaks its intervals;
+// rows the import leaves out are not counted.
+#include "common/Numbers.h"
+#include "import/ChannelNotes.h"
+#include "import/ModuleClipboard.h"
+#include "sound/PitchGuide.h"
+#include "sound/Sound.h"
+#include "store/WorkingMemory.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct IntervalFigures {
+    int pairs = 0;
+    double median = 0, within50 = 0, off600 = 0; // cents; shares 0..1
+    bool melodic() const { return pairs >= 15; }
+    bool meetsTargets() const { return median <= 30 && within50 >= 0.5 && off600 <= 0.05; }
+};
+
+// The byte of each row of a stored pattern text, by the row index of its comment.
+inline std::map<int, int> bytesByRow(const std::string& pattern)
+{
+    std::map<int, int> bytes;
+    for (std::size_t at = pattern.find("\tbyte %"); at != std::string::npos; at = pattern.find("\tbyte %", at + 1)) {
+        const std::size_t comment = pattern.find(';', at);
+        if (comment + 1 >= pattern.size() || !std::isdigit(static_cast<unsigned char>(pattern[comment + 1])))
+            continue; // a chain's closing byte
+        const std::size_t bar = pattern.find('|', comment);
+        bytes[std::stoi(pattern.substr(comment + 1, bar - comment - 1))] = std::stoi(pattern.substr(at + 7, 8), nullptr, 2);
+    }
+    return bytes;
+}
+
+// positions: where each entry of the module's song order went (the song
+// order list's rows); slotTypes: the eight slots' types as the song plays them.
+inline IntervalFigures consoleIntervals(const ostrak::TrackerModule& module, const std::set<int>& drums,
+                                        const std::array<int, 2>& channels, const ostrak::WorkingMemory& memory,
+                                        const std::vector<int>& positions, const std::array<int, 8>& slotTypes)
+{
+    std::vector<double> errors;
+    const ostrak::SongOrderList order = module.firstSongOrder();
+    for (int side = 0; side < 2; ++side) {
+        if (channels[std::size_t(side)] < 0)
+            continue;
+        int instrument = 0, lastNote = 0, lastInstrument = 0;
+        double lastHz = -1; // -1: no note yet; 0: the last one had no tone
+        for (std::size_t e = 0; e < order.entries.size() && e < positions.size(); ++e) {
+            const int pattern = order.entries[e].pattern;
+            const std::size_t position = std::size_t(positions[e]);
+            const std::map<int, int> bytes =
+                bytesByRow(side ? memory.StorePatternB[position] : memory.StorePatternA[position]);
+            for (int row = 0; row < module.rows(pattern); ++row) {
+                const ostrak::TrackerModule::RawCell cell = module.rawCell(pattern, row, channels[std::size_t(side)]);
+                if (cell.instrument > 0)
+                    instrument = cell.instrument;
+                if (cell.note < 1 || cell.note > ostrak::kModuleLastNote || instrument <= 0 || drums.count(instrument))
+                    continue;
+                const auto byte = bytes.find(row);
+                if (byte == bytes.end()) {
+                    lastHz = -1; // a row the import left out: its note never reaches the console
+                    continue;
+                }
+                double hz = 0;
+                if (byte->second != 255) {
+                    const auto audc = ostrak::sound::audcOfSoundType(slotTypes[std::size_t(byte->second >> 5)]);
+                    if (audc && ostrak::sound::isTonal(*audc))
+                        hz = ostrak::sound::toneFrequency(*audc, byte->second & 31, ostrak::sound::playbackClock());
+                }
+                if (lastHz >= 0 && (cell.note != lastNote || instrument != lastInstrument))
+                    errors.push_back(hz > 0 && lastHz > 0 ? std::abs(ostrak::sound::centsBetween(hz, lastHz)
+                                                                     - 100.0 * (cell.note - lastNote))
+                                                          : 1200.0);
+                lastNote = cell.note;
+                lastInstrument = instrument;
+                lastHz = hz;
+            }
+        }
+    }
+    IntervalFigures f;
+    f.pairs = int(errors.size());
+    if (errors.empty())
+        return f;
+    std::sort(errors.begin(), errors.end());
+    f.median = errors.size() % 2 ? errors[errors.size() / 2]
+                                 : (errors[errors.size() / 2 - 1] + errors[errors.size() / 2]) / 2;
+    f.within50 = double(std::count_if(errors.begin(), errors.end(), [](double c) { return c <= 50; })) / f.pairs;
+    f.off600 = double(std::count_if(errors.begin(), errors.end(), [](double c) { return c >= 600; })) / f.pairs;
+    return f;
+}
+
+} // namespace bench
