@@ -5,7 +5,7 @@
 //   bench_modules FOLDER   e.g. the music of Debian's pingus-data and tecnoballz-data
 // Exit code 1 when a song.h that fits does not assemble.
 #include "BenchApp.h"
-#include "ConsoleIntervals.h"
+#include "support/ConsoleIntervals.h"
 #include "import/FrmImport.h"
 
 #include <QDir>
@@ -43,28 +43,6 @@ double soundingShare(const QString& wav)
         sounding += std::sqrt(sum / 4410) > 100;
     }
     return stretches ? double(sounding) / stretches : 0;
-}
-
-// What the import kept of the melody, from the memory it filled.
-bench::IntervalFigures intervalsOfImport(const QString& path, ostrak::FrmMain& w, ostrak::FrmImport& imp,
-                                         const ostrak::WorkingMemory& memory)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    const ostrak::TrackerModule module(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    std::vector<int> patterns, positions;
-    for (const ostrak::OrderPattern& p : module.orderPatterns())
-        patterns.push_back(p.pattern);
-    for (int row = 0; row < w.listCH1->count(); ++row)
-        positions.push_back(std::atoi(w.listCH1->rowText(row).c_str()));
-    std::array<int, 8> types{};
-    for (std::size_t i = 0; i < 8; ++i)
-        types[i] = int(common::leadingNumber(w.WaveMatrix[i]->text8()));
-    const auto channel = [](const QComboBox* box) { return box->currentData().isValid() ? box->currentData().toInt() : -1; };
-    return bench::consoleIntervals(module, ostrak::summariseChannels(module, patterns).drums,
-                                   {channel(imp.cmbChannelA), channel(imp.cmbChannelB)}, memory, positions, types);
 }
 
 struct Tally {
@@ -108,7 +86,10 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
-        const bench::IntervalFigures iv = intervalsOfImport(where + "/" + file, w, imp, quiet.app.state().memory);
+        QFile moduleFile(where + "/" + file);
+        moduleFile.open(QIODevice::ReadOnly);
+        const testing_support::IntervalFigures iv =
+            testing_support::intervalsOfImport(moduleFile.readAll().toStdString(), w, imp, quiet.app.state().memory);
         std::printf("  channels %s and %s; on the console %d intervals, median %.0f cents off, %.0f %% within 50, "
                     "%.0f %% off by 600 or more%s\n",
                     imp.cmbChannelA->currentText().toLocal8Bit().constData(),

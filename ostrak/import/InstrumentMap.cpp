@@ -77,8 +77,10 @@ SlotOffer slotOffer(const std::vector<int>& slotTypes, const std::array<bool, 8>
 {
     SlotOffer offer;
     int partnerOf = 0;
+    // Only the square's partner adds tones a tune can use (163-476 Hz); the
+    // others' lie below 32 Hz.
     for (int t : slotTypes)
-        if (!partnerOf && t >= 4 && t <= 7 && tonalType(t) && !has(slotTypes, t + 8))
+        if (!partnerOf && (t == 4 || t == 5) && !has(slotTypes, t + 8))
             partnerOf = t;
     if (!partnerOf)
         return offer;

@@ -25,9 +25,9 @@ struct SlotOffer {
     int slot = -1; // none
     int type = 0;
 };
-// The first tonal type whose partner no slot has, and the slot that may
-// take the partner: not slot 7, played by no stored pattern, the deepest of
-// the other tonal types.
+// 12 (or 13) when a slot has the square 4 (or 5) and none its partner, and
+// the slot that may take it: not slot 7, played by no stored pattern, the
+// deepest of the other tonal types.
 SlotOffer slotOffer(const std::vector<int>& slotTypes, const std::array<bool, 8>& played);
 
 struct MapChoice {

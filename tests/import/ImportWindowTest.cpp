@@ -1,6 +1,7 @@
 // The import window driven as a user would: against pasting by hand for a
 // module written for ostrak, and with the instrument map, the notes choice
 // and the transpose for one that is not.
+#include "support/ConsoleIntervals.h"
 #include "support/ModuleWriter.h"
 #include "support/OstrakFixture.h"
 #include "import/FrmImport.h"
@@ -41,11 +42,23 @@ std::vector<std::string> rows(const ostrak::ListBox* list)
     return texts;
 }
 
+// Written for ostrak: every instrument one of the default slots' types or
+// 16 (every note of distinctPatternSong lies in C-4..G-6).
+ModSong ostrakWay(ModSong song)
+{
+    const int types[] = {4, 6, 7, 8, 14, 15, 1, 3, 16};
+    for (ModPattern& p : song.patterns)
+        for (auto& row : p.cells)
+            for (ModCell& cell : row)
+                cell.instr = cell.instr ? types[(cell.instr - 1) % 9] : 0;
+    return song;
+}
+
 // Patterns of 32, 64, 128 and 200 rows on three channels, played as
-// 2 0 +++ 2 1 3 0 --- 1.
+// 2 0 +++ 2 1 3 0 --- 1, written for ostrak.
 ModSong songOfFourLengths()
 {
-    ModSong song = distinctPatternSong(4, 200, 3);
+    ModSong song = ostrakWay(distinctPatternSong(4, 200, 3));
     const int lengths[] = {32, 64, 128, 200};
     for (int p = 0; p < 4; ++p) {
         song.patterns[std::size_t(p)].rows = lengths[p];
@@ -88,6 +101,33 @@ ModSong realLike(int instruments = 30, int lastInstrument = 24)
         song.patterns.push_back(pattern);
     }
     song.order = {0, 1, 0, 2};
+    return song;
+}
+
+// Parts that play a tune over two 64-row patterns: each strikes its
+// instrument every `every` rows, the tune's steps (semitones from `base`)
+// one after the other.
+struct Part {
+    int channel, instrument, base, every;
+    std::vector<int> tune;
+};
+ModSong playing(int channels, const std::vector<Part>& parts)
+{
+    ModSong song;
+    song.channels = channels;
+    song.instruments = 20;
+    for (int p = 0; p < 2; ++p) {
+        ModPattern pattern;
+        pattern.cells.assign(64, std::vector<ModCell>(std::size_t(channels)));
+        for (const Part& part : parts)
+            for (int r = 0; r < 64; r += part.every) {
+                const int step = (p * 64 + r) / part.every;
+                pattern.cells[std::size_t(r)][std::size_t(part.channel)] = {
+                    part.base + part.tune[std::size_t(step) % part.tune.size()], part.instrument};
+            }
+        song.patterns.push_back(pattern);
+    }
+    song.order = {0, 1, 0};
     return song;
 }
 
@@ -148,8 +188,11 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGi
     ASSERT_EQ(imp().listPatterns->topLevelItemCount(), 4);
     const QTreeWidgetItem* first = imp().listPatterns->topLevelItem(0);
     EXPECT_EQ(first->text(0) + "|" + first->text(1) + "|" + first->text(2) + "|" + first->text(3), "2|P2|128|0, 3");
-    EXPECT_EQ(imp().cmbChannelA->currentText(), "1");
-    EXPECT_EQ(imp().cmbChannelB->currentText(), "2");
+    imp().cmbChannelA->setCurrentIndex(0);
+    imp().cmbChannelB->setCurrentIndex(1);
+    EXPECT_TRUE(imp().cmbChannelA->currentText().startsWith("1: 422 notes, C-4..G-6, mostly "))
+        << imp().cmbChannelA->currentText().toStdString();
+    EXPECT_NE(importLog().find("written the ostrak way"), std::string::npos);
 
     type(imp().txtStartPos, "4");
     click(imp().cmdImportSong);
@@ -188,7 +231,10 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGi
 
 TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithChannel2Empty)
 {
-    ModSong song = distinctPatternSong(2, 32, 1);
+    ModSong song = ostrakWay(distinctPatternSong(2, 32, 1));
+    for (ModPattern& p : song.patterns)
+        for (auto& row : p.cells)
+            row[0].note -= 12; // XM's notes read an octave higher
     song.order = {1};
     const std::string path = save("mono.xm", writeXm(song));
     imp().chooseModuleFile = [&](QWidget*) { return QString::fromStdString(path); };
@@ -200,10 +246,14 @@ TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithCh
     type(w().txtPos, "9");
     click(imp().cmdImportPattern);
     const ostrak::TrackerModule module(readBytes(path));
-    EXPECT_EQ(memory().StorePaste[9], module.clipboardText(1, 0, 31, 0, -1));
+    // As pasted, but the empty channel starts silent: a byte needs a slot.
+    std::string pasted = module.clipboardText(1, 0, 31, 0, -1);
+    pasted.replace(std::string("ModPlug Tracker  IT\r\n").size() + 12, 6, "|...16");
+    EXPECT_EQ(memory().StorePaste[9], pasted);
     EXPECT_EQ(memory().StoreNameA[9], "Pos9_C1_");
     EXPECT_NE(memory().StorePatternA[9].find("|C-"), std::string::npos);
-    EXPECT_NE(memory().StorePatternB[9].find(";31|...|0\r\n"), std::string::npos);
+    EXPECT_TRUE(everyByteWhole(memory().StorePatternB[9]));
+    EXPECT_NE(memory().StorePatternB[9].find("byte %11111111  ;31|...|0\r\n"), std::string::npos);
     EXPECT_EQ(w().listCH1->count(), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -262,6 +312,77 @@ TEST_F(ImportTest, BadFilesAndSongsThatDoNotFitAreRefusedWithAMessageAndChangeNo
     EXPECT_NE(importLog().find("500 entries"), std::string::npos);
 }
 
+// Tunes as a user finds them, each imported with the window's defaults and
+// measured on what the console plays: a melody on channels 5 and 7 of 8
+// with drums on 1 and 2; instruments 12 and 16 (16 no silence: the module
+// is not written for ostrak); a two-octave melody on one instrument, which
+// takes 12 beside 4 in a slot no stored pattern plays.
+TEST_F(ImportTest, DefaultsPickTheTuneAndKeepItsIntervalsOnTheConsole)
+{
+    const std::vector<int> tune = {0, 2, 4, 5, 7, 5, 4, 2, 0, 4, 7, 12, 7, 4, 2, 0, 9, 7, 5, 4};
+    const std::vector<int> bass = {0, -5, -3, -7, 0, 5, 7, 0};
+    std::vector<int> wide;
+    for (int n : {0, 2, 4, 5, 7, 9, 11, 12, 14, 16, 17, 19, 21, 23, 24})
+        wide.push_back(n);
+    wide.insert(wide.end(), wide.rbegin() + 1, wide.rend() - 1);
+    struct Case {
+        std::string what;
+        ModSong song;
+        std::string ch1, ch2; // the channel lists' texts, as they begin
+        std::string logSays, slot5;
+    };
+    const std::vector<Case> cases = {
+        {"melody on 5 and 7 of 8",
+         playing(8, {{0, 1, 49, 4, {0}}, {1, 2, 61, 8, {0}}, {2, 6, 61, 32, {0, 3}}, {4, 3, 61, 2, tune},
+                     {6, 5, 37, 4, bass}}),
+         "5: 64 notes, C-5..C-6, mostly 3 sample 3", "7: 32 notes, F-2..G-3, mostly 5", "Channels picked: 5 and 7",
+         "15-Atonal Buzz"},
+        {"instruments 12 and 16", playing(2, {{0, 12, 61, 2, tune}, {1, 16, 49, 4, bass}}), "1: 64 notes",
+         "2: 32 notes", "2 instruments, 96 notes in the channels picked.", "15-Atonal Buzz"},
+        {"two octaves on one instrument", playing(1, {{0, 3, 49, 2, wide}}), "1: 64 notes, C-4..C-6", "none",
+         "Slot 5 set to \"12-Lower Square\" (it was \"15-Atonal Buzz\")", "12-Lower Square"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        memory() = ostrak::WorkingMemory{}; // each tune on its own
+        w().listCH1->clear();
+        w().listCH2->clear();
+        w().WaveMatrix[5]->setText8("15-Atonal Buzz");
+        const std::string bytes = writeIt(c.song);
+        open(save("tune.it", bytes));
+        EXPECT_TRUE(imp().cmbChannelA->currentText().startsWith(QString::fromStdString(c.ch1)))
+            << imp().cmbChannelA->currentText().toStdString();
+        EXPECT_TRUE(imp().cmbChannelB->currentText().startsWith(QString::fromStdString(c.ch2)))
+            << imp().cmbChannelB->currentText().toStdString();
+        type(imp().txtStartPos, "0");
+        click(imp().cmdImportSong);
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_NE(importLog().find(c.logSays), std::string::npos);
+        EXPECT_EQ(w().WaveMatrix[5]->text8(), c.slot5);
+        for (int position : {0, 1}) {
+            EXPECT_TRUE(everyByteWhole(memory().StorePatternA[std::size_t(position)]));
+            EXPECT_TRUE(everyByteWhole(memory().StorePatternB[std::size_t(position)]));
+        }
+        const IntervalFigures figures = intervalsOfImport(bytes, w(), imp(), memory());
+        EXPECT_GE(figures.pairs, 60);
+        EXPECT_TRUE(figures.meetsTargets()) << figures.median << " " << figures.within50 << " " << figures.off600;
+        click(w().cmdGenAllCode);
+        click(w().cmdCompileSong);
+        const ostrak::sound::ReadResult read = ostrak::sound::readSongH(readBytes(folder.file("song.h")));
+        EXPECT_TRUE(read.problems.empty()) << (read.problems.empty() ? "" : read.problems.front());
+    }
+
+    // Channel 8 of the first module picked, then a module of two channels:
+    // the lists hold its channels only, and the import reads them.
+    open(save("eight.it", writeIt(cases[0].song)));
+    imp().cmbChannelA->setCurrentIndex(7);
+    open(save("two.it", writeIt(cases[1].song)));
+    EXPECT_EQ(imp().cmbChannelA->count(), 2);
+    EXPECT_EQ(imp().cmbChannelB->count(), 3);
+    click(imp().cmdImportPattern);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatReadsAsDasmWould)
 {
     open(save("real.it", writeIt(realLike())));
@@ -269,11 +390,13 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
     EXPECT_EQ(imp().tblInstruments->item(row(22), 2)->text(), "48 (A-1..E-2)");
     for (int r = 0; r < 3; ++r) {
         const int type = std::stoi(typeOf(r));
-        EXPECT_TRUE(type == 4 || type == 6 || type == 7 || type == 14 || type == 15 || type == 1) << typeOf(r);
+        EXPECT_TRUE(type == 4 || type == 6 || type == 7 || type == 14 || type == 15 || type == 1 || type == 12)
+            << typeOf(r);
         EXPECT_EQ(imp().typeBox(r)->objectName(), "cmbType" + imp().tblInstruments->item(r, 0)->text());
+        EXPECT_EQ(imp().octaveBox(r)->objectName(), "spnOctave" + imp().tblInstruments->item(r, 0)->text());
     }
     EXPECT_EQ(imp().cmbNotes->currentText(), "By pitch");
-    EXPECT_EQ(std::stoi(imp().txtTranspose->text8()) % 12, 0);
+    EXPECT_LE(std::abs(std::stoi(imp().txtTuning->text8())), 50);
 
     type(imp().txtStartPos, "2");
     click(imp().cmdImportSong);
@@ -302,8 +425,10 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
     imp().cmbNotes->setCurrentIndex(1);
     EXPECT_EQ(imp().txtTranspose->text8(), byPitch);
     imp().cmbNotes->setCurrentIndex(0);
+    EXPECT_EQ(imp().txtTuning->text8(), "0");
     type(imp().txtTranspose, "0");
     imp().typeBox(row(21))->setCurrentText("4");
+    imp().octaveBox(row(21))->setValue(0);
     type(w().txtPos, "5");
     imp().listPatterns->setCurrentItem(imp().listPatterns->topLevelItem(1));
     click(imp().cmdImportPattern);
@@ -315,7 +440,7 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
 TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
 {
     struct Case {
-        std::string what, bytes, typeOf21, transpose;
+        std::string what, bytes, typeOf21, transpose, tuning;
         bool refused;
         std::string logSays;
     };
@@ -324,20 +449,26 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
     ModSong mono = realLike();
     mono.channels = 1;
     ModSong silent = realLike(); // as a module cut short can read
+    ModSong drums = realLike();
     for (ModPattern& p : silent.patterns)
         for (auto& r : p.cells)
-            r[0] = r[1] = {};
+            r = {{}, {}, {}, {}};
+    for (ModPattern& p : drums.patterns)
+        for (auto& r : p.cells)
+            r = {r[2], r[2], {}, {}}; // the kick alone
     const std::string it = writeIt(realLike());
     const std::vector<Case> cases = {
-        {"type no slot has", it, "9", "", true, "which no slot has"},
-        {"type no number", it, "Square", "", true, "is no sound type"},
-        {"transpose abc", it, "", "abc", true, "whole number of semitones"},
-        {"transpose 1000", it, "", "1000", true, "whole number of semitones"},
-        {"B-9 transposed by 96", writeIt(high), "", "96", false, "moved by octaves"},
-        {"200 instruments", writeIt(realLike(200, 199)), "", "", false, "error median"},
-        {"one channel", writeXm(mono), "", "", false, "CH2 stays empty"},
-        {"silent channels", writeIt(silent), "", "", false, "may be cut short"},
-        {"cut short", it.substr(0, it.size() / 2), "", "", false, "Song order: 4 rows added"},
+        {"type no slot has", it, "9", "", "", true, "which no slot has"},
+        {"type no number", it, "Square", "", "", true, "is no sound type"},
+        {"transpose abc", it, "", "abc", "", true, "whole number of semitones"},
+        {"transpose 1000", it, "", "1000", "", true, "whole number of semitones"},
+        {"tuning 51", it, "", "", "51", true, "whole number of cents"},
+        {"B-9 transposed by 96", writeIt(high), "", "96", "", false, "moved by octaves"},
+        {"200 instruments", writeIt(realLike(200, 199)), "", "", "", false, "error median"},
+        {"one channel", writeXm(mono), "", "", "", false, "CH2 stays empty"},
+        {"no notes", writeIt(silent), "", "", "", false, "may be cut short"},
+        {"only drums", writeIt(drums), "", "", "", false, "Song order: 4 rows added"},
+        {"cut short", it.substr(0, it.size() / 2), "", "", "", false, "Song order: 4 rows added"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -348,6 +479,8 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
             imp().typeBox(row(21))->setCurrentText(QString::fromStdString(c.typeOf21));
         if (!c.transpose.empty())
             type(imp().txtTranspose, c.transpose);
+        if (!c.tuning.empty())
+            type(imp().txtTuning, c.tuning);
         type(imp().txtStartPos, "0");
         click(imp().cmdImportSong);
         EXPECT_NE(importLog().find(c.logSays), std::string::npos);

@@ -5,8 +5,10 @@
 // slots' sound types (toneFrequency), not against what the import meant to
 // write. A note the console plays silent or as noise breaks its intervals;
 // rows the import leaves out are not counted.
+#include "app/FrmMain.h"
 #include "common/Numbers.h"
 #include "import/ChannelNotes.h"
+#include "import/FrmImport.h"
 #include "import/ModuleClipboard.h"
 #include "sound/PitchGuide.h"
 #include "sound/Sound.h"
@@ -20,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace testing_support {
 
 struct IntervalFigures {
     int pairs = 0;
@@ -100,4 +102,23 @@ inline IntervalFigures consoleIntervals(const ostrak::TrackerModule& module, con
     return f;
 }
 
-} // namespace bench
+// The same for what the import window just imported of this module: its
+// channels, the song order lists and the slots as they stand.
+inline IntervalFigures intervalsOfImport(const std::string& moduleBytes, const ostrak::FrmMain& w,
+                                         const ostrak::FrmImport& imp, const ostrak::WorkingMemory& memory)
+{
+    const ostrak::TrackerModule module(moduleBytes);
+    std::vector<int> patterns, positions;
+    for (const ostrak::OrderPattern& p : module.orderPatterns())
+        patterns.push_back(p.pattern);
+    for (int row = 0; row < w.listCH1->count(); ++row)
+        positions.push_back(int(common::leadingNumber(w.listCH1->rowText(row))));
+    std::array<int, 8> types{};
+    for (std::size_t i = 0; i < 8; ++i)
+        types[i] = int(common::leadingNumber(w.WaveMatrix[i]->text8()));
+    const auto channel = [](const QComboBox* box) { return box->currentData().isValid() ? box->currentData().toInt() : -1; };
+    return consoleIntervals(module, ostrak::summariseChannels(module, patterns).drums,
+                            {channel(imp.cmbChannelA), channel(imp.cmbChannelB)}, memory, positions, types);
+}
+
+} // namespace testing_support
