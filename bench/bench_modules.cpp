@@ -3,10 +3,12 @@
 // what each needed, how far its notes are off and whether song.h fits 4 KB.
 // The modules are not in the repository (their licences are not its own):
 //   bench_modules FOLDER   e.g. the music of Debian's pingus-data and tecnoballz-data
-// Exit code 1 when a song.h that fits does not assemble.
+// Exit code 1 when a song.h that fits does not assemble. The "time:" line
+// sets the module's length (libopenmpt) against song.wav's, one pass.
 #include "BenchApp.h"
 #include "support/ConsoleIntervals.h"
 #include "import/FrmImport.h"
+#include "import/ModuleClipboard.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +16,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -86,10 +89,11 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
-        QFile moduleFile(where + "/" + file);
-        moduleFile.open(QIODevice::ReadOnly);
+        QFile module(where + "/" + file);
+        module.open(QIODevice::ReadOnly);
+        const QByteArray bytes = module.readAll();
         const testing_support::IntervalFigures iv =
-            testing_support::intervalsOfImport(moduleFile.readAll().toStdString(), w, imp, quiet.app.state().memory);
+            testing_support::intervalsOfImport(bytes.toStdString(), w, imp, quiet.app.state().memory);
         std::printf("  channels %s and %s; on the console %d intervals, median %.0f cents off, %.0f %% within 50, "
                     "%.0f %% off by 600 or more%s\n",
                     imp.cmbChannelA->currentText().toLocal8Bit().constData(),
@@ -101,6 +105,7 @@ int main(int argc, char** argv)
         tally.within += iv.melodic() && iv.within50 >= 0.5;
         tally.off += iv.melodic() && iv.off600 <= 0.05;
         tally.all += iv.melodic() && iv.meetsTargets();
+        bool dasmBuilds = false;
         w.cmdGenAllCode->click();
         // As written, then with Pack repeats: the ROM use ostrak shows, and
         // what dasm makes of the song.h that SONG COMPILE writes.
@@ -126,6 +131,7 @@ int main(int argc, char** argv)
                         : tooLarge ? ("does not fit: the ROM is " + after(output, "the ROM is ")).c_str()
                                    : ("dasm fails: " + output).c_str());
             failed += !built && !tooLarge;
+            dasmBuilds = dasmBuilds || built;
             QFile::remove(QStringLiteral("song.bin"));
             tally.built += pack && built;
             if (pack && built) {
@@ -140,6 +146,16 @@ int main(int argc, char** argv)
                 std::printf("  song.wav sounds in %.0f %% of its 100 ms stretches\n", 100 * sounding);
             }
         }
+        if (!QFileInfo::exists(QStringLiteral("song.wav")))
+            w.cmdSaveWav->click();
+        const double moduleSeconds = ostrak::TrackerModule(std::string_view(bytes.constData(), std::size_t(bytes.size())))
+                                         .durationSeconds();
+        const double wavSeconds = double(std::max<qint64>(0, QFileInfo(QStringLiteral("song.wav")).size() - 44)) / 2 / 44100;
+        std::printf("  time: module %.1f s, song.wav %.1f s (%.1f %%), tempo %s, %d song order rows, %s; %s\n",
+                    moduleSeconds, wavSeconds, 100 * wavSeconds / moduleSeconds, w.cmbTempo->text8().c_str(),
+                    w.listCH1->count(), dasmBuilds ? "dasm builds it" : "dasm does not build it",
+                    after(log, "Length: ").c_str());
+        QFile::remove(QStringLiteral("song.wav"));
     }
     std::printf("%d modules: %d build (packed), %d sound in most of song.wav; %d melodic (15 intervals or more), "
                 "of which %d have a median of 30 cents or less, %d at least 50 %% within 50 cents, %d at most 5 %% "

@@ -33,6 +33,15 @@ HATFROM     equ [HATSTART > 0 && HATSTART <= 255] * HATSTART + [HATSTART > 255] 
 ; Entries 0-127 live in patternArrayH; numbers past its end play silence.
 HENTRIES    equ [patternArrayL - patternArrayH] / 8
 HLIMIT      equ [HENTRIES < 128] * HENTRIES + [HENTRIES >= 128] * 128
+; TEMPOFRAC, when song.h has it: 256ths of a frame that each row lasts beyond
+; ROWFRAMES, carried from row to row. dasm sees it from its second pass on
+; (the code's forward references to song.h always make it take one); as an
+; immediate it leaves the code the same size in every pass.
+        ifconst TEMPOFRAC
+FRACTION    equ [TEMPOFRAC > 0 && TEMPOFRAC <= 255] * TEMPOFRAC + [TEMPOFRAC > 255] * 255
+        else
+FRACTION    equ 0
+        endif
 
 ; ---- RAM ----------------------------------------------------------------------
         seg.u ram
@@ -49,6 +58,7 @@ hatOn       ds 1        ; nonzero once the hi-hat has kicked in
 hatActive   ds 1        ; nonzero while this row of channel 2 is a hi-hat
 hatLevel    ds 1        ; hi-hat volume of the next frame (decays to 0)
 shownVol    ds 2        ; AUDV of each channel, for the bars on screen
+fracSum     ds 1        ; the rows' fractions of a frame so far, in 256ths
 
 ; ---- Code ---------------------------------------------------------------------
         seg code
@@ -170,7 +180,12 @@ PlayFrame:
         subroutine
         lda rowFrames
         bne .sameRow
-        lda #ROWFRAMES
+        lda fracSum             ; a row lasts ROWFRAMES frames, one more when the
+        clc                     ; fractions add up to a whole frame
+        adc #FRACTION
+        sta fracSum
+        lda #ROWFRAMES          ; (255 and a carry give 0: 256 frames)
+        adc #0
         sta rowFrames
 
         lda rowIndex

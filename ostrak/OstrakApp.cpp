@@ -13,6 +13,7 @@
 #include "store/FrmFiles.h"
 #include "store/MemoryCommands.h"
 #include "store/SongOrderCommands.h"
+#include "template/TemplateCommands.h"
 #include "common/WindowFit.h"
 
 namespace ostrak {
@@ -65,6 +66,7 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
     play_ = std::make_unique<PlayCommands>(w, seams_, *seams_.audio, *song_);
     pitch_ = new FrmPitch(w, state_.noteTable);
     QObject::connect(w.cmdPitchGuide, &QPushButton::clicked, &w, [this] { showSideWindow(pitch_); });
+    template_ = std::make_unique<TemplateCommands>(w, seams_, state_.noteTable, *song_);
     // Side windows open on screen, beside the main window where there is room.
     for (QWidget* side : {static_cast<QWidget*>(files_), static_cast<QWidget*>(setup_),
                           static_cast<QWidget*>(import_), static_cast<QWidget*>(pitch_)})

@@ -21,6 +21,7 @@ class SongOrderCommands;
 class AudioOutput;
 class PlayCommands;
 class FrmPitch;
+class TemplateCommands;
 
 // The global tables of ostrak, owned by the program for its whole run.
 struct OstrakState {
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<AudioOutput> ownAudio_; // when the seams bring none
     std::unique_ptr<PlayCommands> play_;
     FrmPitch* pitch_;  // owned by the main window
+    std::unique_ptr<TemplateCommands> template_;
 };
 
 } // namespace ostrak

@@ -4,7 +4,7 @@
 # no two folders include each other. Run: cmake -DSOURCE_DIR=<repo> -P this.
 # Lowest floor first, per program; common/ is below both.
 set(ostrak_floors common ostrak/app ostrak/store ostrak/convert ostrak/sound ostrak/song
-    ostrak/listen ostrak/import ostrak/optimise ostrak)
+    ostrak/listen ostrak/import ostrak/template ostrak/optimise ostrak)
 set(crimp_floors common crimp/search crimp/app crimp)
 set(problems "")
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}

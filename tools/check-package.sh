@@ -34,7 +34,7 @@ for program in ostrak crimp; do
     [ -s "$prefix/share/icons/hicolor/$icon" ] || fail "missing icon $icon"
   done
 done
-engine_files=(engine.asm compile.bat copycart.bat example-paste.txt README.md)
+engine_files=(engine.asm compile.bat copycart.bat example-paste.txt Ostrak.it README.md)
 
 # Starts a program as its menu entry does (the entry's command, found on the
 # PATH) and waits until it runs in the working folder; its process id is left

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgtest-dev dasm stella xvfb xauth)
 # libopenmpt reads tracker modules for the module import; pkg-config finds it.
 packages+=(libopenmpt-dev pkg-config)
+# Schism Tracker (schism) checks that it loads and plays Ostrak.it without a screen.
+packages+=(schism)
 # The Debian package: cpack finds its library dependencies with dpkg-shlibdeps
 # (dpkg-dev) and file; its check validates the menu entries.
 packages+=(dpkg-dev file desktop-file-utils)

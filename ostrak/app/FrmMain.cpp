@@ -355,6 +355,7 @@ QGroupBox* FrmMain::buildPlayFrame()
     cmdStopPlay = common::namedButton("cmdStopPlay", "Stop", frmPlay);
     cmdSaveWav = common::namedButton("cmdSaveWav", "Save song.wav", frmPlay);
     cmdPitchGuide = common::namedButton("cmdPitchGuide", "Pitch Guide", frmPlay);
+    cmdSaveTemplate = common::namedButton("cmdSaveTemplate", "Save Ostrak.it", frmPlay);
     chkPal = new QCheckBox(QStringLiteral("PAL"), frmPlay);
     chkPal->setObjectName(QStringLiteral("chkPal"));
     lblPlaying = new QLabel(frmPlay);
@@ -363,7 +364,8 @@ QGroupBox* FrmMain::buildPlayFrame()
     lblPlaying->setMinimumWidth(lblPlaying->fontMetrics().horizontalAdvance(QStringLiteral("Step 255  Row 31")));
     for (QWidget* w : {static_cast<QWidget*>(cmdPlayPattern), static_cast<QWidget*>(cmdPlaySong),
                        static_cast<QWidget*>(cmdStopPlay), static_cast<QWidget*>(cmdSaveWav),
-                       static_cast<QWidget*>(cmdPitchGuide), static_cast<QWidget*>(chkPal),
+                       static_cast<QWidget*>(cmdPitchGuide), static_cast<QWidget*>(cmdSaveTemplate),
+                       static_cast<QWidget*>(chkPal),
                        static_cast<QWidget*>(lblPlaying)})
         h->addWidget(w);
     return frmPlay;

@@ -97,6 +97,7 @@ public:
     QPushButton* cmdStopPlay;
     QPushButton* cmdSaveWav;
     QPushButton* cmdPitchGuide;
+    QPushButton* cmdSaveTemplate; // "Save Ostrak.it": the tracker template for these slots
     QCheckBox* chkPal; // "PAL": song.h, Play, song.wav and the pitch guide for a PAL console
     QLabel* lblPlaying;
 

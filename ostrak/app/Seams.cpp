@@ -18,6 +18,14 @@ void QtMessageBoxes::show(const std::string& text)
     box.exec();
 }
 
+bool QtMessageBoxes::ask(const std::string& question)
+{
+    QMessageBox box(QMessageBox::Question, QString(), common::toQt(question), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DetachedLauncher::start(const std::string& bareName)
 {
     const QString name = common::toQt(bareName);

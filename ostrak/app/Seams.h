@@ -9,11 +9,13 @@ namespace ostrak {
 
 class AudioOutput;
 
-// A message box with a text, an OK button and no title.
+// A message box with a text, an OK button and no title; or, to ask, Yes and
+// No buttons (No the default, so a stray Enter changes nothing).
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void show(const std::string& text) = 0;
+    virtual bool ask(const std::string& question) = 0; // true for Yes
 };
 
 // Starts an outside script by bare name from the working folder, without
@@ -35,6 +37,7 @@ struct Seams {
 class QtMessageBoxes : public MessageBoxes {
 public:
     void show(const std::string& text) override;
+    bool ask(const std::string& question) override;
 };
 
 class DetachedLauncher : public Launcher {

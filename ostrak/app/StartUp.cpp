@@ -9,9 +9,8 @@ void runStartUp(FrmMain& w, const std::vector<std::string>& slotTypes)
     w.cmbSplit->addItems8({"0 - 07 (1)", "0 - 15 (2)", "0 - 23 (3)", "0 - 31 (4)", "0 - 47 (6)", "0 - 63 (8)"});
     w.cmbSplit->setText8("LOCKED TO 4 BARS (64 NOTES) at the moment");
     for (int i = 0; i <= 8; ++i)
-        w.WaveMatrix[static_cast<std::size_t>(i)]->addItems8(
-            {"1-Dirty Saw", "2-Low Dirty Bass", "3-Engine", "4-Square", "6-PhatBass (Tri)",
-             "7-Low Buzz Pitfall", "8-Noise", "12-Lower Square", "14-Triangle Bass", "15-Atonal Buzz"});
+        for (const char* item : kSoundTypeItems)
+            w.WaveMatrix[static_cast<std::size_t>(i)]->addItems8({item});
     for (ComboBox* vol : w.WaveVol)
         vol->addItems8({"0-MAX", "1-90%", "2-84%", "3-75%", "4-66%", "5-55%", "6-47%", "7-40%",
                         "8-33%", "9-24%", "10-16%", "11-8%", "12-0%"});

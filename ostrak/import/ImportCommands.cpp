@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <charconv>
+#include <numeric>
 
 namespace ostrak {
 
@@ -205,6 +207,26 @@ bool ImportCommands::convertAtCurrentPosition(const std::string& text)
     return store_.StorePaste[std::size_t(memory_.CurrentPosition())] == text;
 }
 
+ImportCommands::SongTime ImportCommands::songTime() const
+{
+    SongTime time;
+    time.song = module_->playedSong();
+    time.framesPerSecond = w_.chkPal->isChecked() ? 50 : 60;
+    std::vector<double> starts;
+    for (const PlayedRow& r : time.song.rows)
+        starts.push_back(r.start);
+    time.timing = chooseRowTiming(starts, time.song.seconds, time.framesPerSecond);
+    time.rows = engineRows(time.timing.repeats);
+    return time;
+}
+
+void ImportCommands::setTempo(const SongTime& time)
+{
+    w_.cmbTempo->setText8(tempoText(time.timing.framesPerRow));
+    for (const std::string& line : tempoLog(time.song, time.timing, time.framesPerSecond))
+        log(line);
+}
+
 void ImportCommands::importPattern()
 {
     if (!module_) {
@@ -217,18 +239,39 @@ void ImportCommands::importPattern()
         return;
     }
     const int pattern = item->data(0, Qt::UserRole).toInt();
-    const int rows = module_->rows(pattern);
     const std::optional<ImportSettings> settings = readSettings();
     if (!settings)
         return;
+    // The pattern's rows as the song first plays them (from where it is
+    // entered to a break or jump), at the song's row length, so patterns
+    // imported one by one keep the song's time. One the song never reaches
+    // gives its rows as written, one engine row each.
+    const SongTime time = songTime();
+    const std::vector<PlayedRow>& song = time.song.rows;
+    const auto first = std::find_if(song.begin(), song.end(), [&](const PlayedRow& r) { return r.pattern == pattern; });
+    const auto end = std::find_if(first, song.end(), [&](const PlayedRow& r) { return r.order != first->order; });
+    std::vector<PlayedRow> played;
+    std::vector<EngineRow> rows;
+    std::vector<std::size_t> cuts;
+    if (first != song.end()) {
+        const auto engineRowOf = [&](auto at) {
+            return std::size_t(std::accumulate(time.timing.repeats.begin(),
+                                               time.timing.repeats.begin() + (at - song.begin()), 0));
+        };
+        played = song;
+        rows = time.rows;
+        cuts = {engineRowOf(first), engineRowOf(end)};
+    } else {
+        for (int r = 0; r < module_->rows(pattern); ++r) {
+            played.push_back({0, pattern, r});
+            rows.push_back({r, true});
+        }
+        cuts = {0, rows.size()};
+    }
     std::string text;
     PitchReport report;
     try {
-        const auto starts = soundingAtPatternStarts(*module_, module_->firstSongOrder(), settings->channelA,
-                                                    settings->channelB);
-        const auto start = starts.find(pattern);
-        text = importText(*module_, pattern, *settings, start == starts.end() ? ChannelsSounding{} : start->second,
-                          report);
+        text = importTexts(*module_, played, rows, cuts, *settings, report).at(0);
     } catch (const ModuleError& e) {
         refuse(e.what());
         return;
@@ -238,8 +281,19 @@ void ImportCommands::importPattern()
         log("Pattern " + std::to_string(pattern) + " was not stored.");
         return;
     }
-    const OrderPattern shown{pattern, module_->patternName(pattern), rows, {}};
-    log("Imported " + describePattern(shown) + " to position " + std::to_string(position) + leftOutNote(rows) + ".");
+    const int engineRowCount = int(cuts[1] - cuts[0]);
+    const OrderPattern shown{pattern, module_->patternName(pattern), module_->rows(pattern), {}};
+    if (first == song.end()) {
+        log("Imported " + describePattern(shown) + " to position " + std::to_string(position)
+            + ", its rows as written: the song never plays it" + leftOutNote(engineRowCount) + ".");
+    } else {
+        setTempo(time);
+        const PlayedRow& last = *(end - 1);
+        log("Imported " + describePattern(shown) + " to position " + std::to_string(position) + " as order "
+            + std::to_string(first->order) + " plays it: rows " + std::to_string(first->row) + " to "
+            + std::to_string(last.row) + ", " + std::to_string(engineRowCount) + " rows at the song's tempo"
+            + leftOutNote(engineRowCount) + ".");
+    }
     logNotes({pattern}, *settings, report);
 }
 
@@ -250,48 +304,52 @@ void ImportCommands::importSong()
         return;
     }
     const std::optional<int> start = wholeNumber(f_.txtStartPos->text8());
-    if (!start) {
+    if (!start || *start > kLastSongPosition) {
         refuse("The first position must be a number from 0 to " + std::to_string(kLastSongPosition) + ".");
         return;
     }
-    const SongOrderList order = module_->firstSongOrder();
-    const std::variant<SongPlan, std::string> planned = planSong(order, *start);
-    if (const auto* why = std::get_if<std::string>(&planned)) {
-        refuse(*why + " Nothing was imported.");
-        return;
-    }
-    const SongPlan& plan = std::get<SongPlan>(planned);
     const std::optional<ImportSettings> settings = readSettings();
     if (!settings)
         return;
 
     // Every text is made before anything changes, so a fault in the module
     // cannot leave half a song behind.
+    const SongTime time = songTime();
+    if (time.song.rows.empty()) {
+        refuse("The module plays no rows: there is nothing to import as a song. Nothing was imported.");
+        return;
+    }
+    std::vector<std::size_t> cuts;
+    for (std::size_t r = 0; r <= time.rows.size(); r += kPositionRows)
+        cuts.push_back(r);
     std::vector<std::string> texts;
     PitchReport report;
     try {
-        const auto starts = soundingAtPatternStarts(*module_, order, settings->channelA, settings->channelB);
-        for (int pattern : plan.patterns)
-            texts.push_back(importText(*module_, pattern, *settings, starts.at(pattern), report));
+        texts = importTexts(*module_, time.song.rows, time.rows, cuts, *settings, report);
     } catch (const ModuleError& e) {
         refuse(std::string(e.what()) + " Nothing was imported.");
         return;
     }
+    const std::variant<PositionPlan, std::string> planned = planPositions(texts, *start);
+    if (const auto* why = std::get_if<std::string>(&planned)) {
+        refuse(*why + " Nothing was imported.");
+        return;
+    }
+    const PositionPlan& plan = std::get<PositionPlan>(planned);
 
     store_.SaveUndoCopy();
     log("Memory copied for undo: \"Undo last load and restore\" in the file operations window brings it back.");
-    for (std::size_t i = 0; i < plan.patterns.size(); ++i) {
+    setTempo(time);
+    for (std::size_t i = 0; i < plan.stored.size(); ++i) {
         const int position = *start + int(i);
         w_.txtPos->setText8(std::to_string(position));
-        const OrderPattern shown{plan.patterns[i], module_->patternName(plan.patterns[i]),
-                                 module_->rows(plan.patterns[i]), {}};
-        if (!convertAtCurrentPosition(texts[i])) {
-            log("Stopped: " + describePattern(shown) + " was not stored at position " + std::to_string(position)
-                + ". The song order lists are unchanged; undo brings the memory back.");
+        if (!convertAtCurrentPosition(texts[std::size_t(plan.stored[i])])) {
+            log("Stopped: position " + std::to_string(position)
+                + " was not stored. The song order lists are unchanged; undo brings the memory back.");
             return;
         }
-        log("Imported " + describePattern(shown) + " to position " + std::to_string(position)
-            + leftOutNote(shown.rows) + ".");
+        log("Imported position " + std::to_string(position) + ": "
+            + rowsText(time.song.rows, time.rows, std::size_t(plan.stored[i]) * kPositionRows) + ".");
     }
     for (int position : plan.positions) {
         w_.txtPos->setText8(std::to_string(position));
@@ -299,9 +357,12 @@ void ImportCommands::importSong()
     }
     log("Song order: " + std::to_string(plan.positions.size()) + " rows added to both lists ("
         + joinNumbers(plan.positions) + ").");
-    if (order.namesNoPattern > 0)
-        log(std::to_string(order.namesNoPattern) + " order entries named no pattern and were left out.");
-    logNotes(plan.patterns, *settings, report);
+    log(lengthLog(time.song, time.timing, time.framesPerSecond));
+    std::vector<int> patterns;
+    for (const PlayedRow& r : time.song.rows)
+        if (std::find(patterns.begin(), patterns.end(), r.pattern) == patterns.end())
+            patterns.push_back(r.pattern);
+    logNotes(patterns, *settings, report);
 }
 
 } // namespace ostrak

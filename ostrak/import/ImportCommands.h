@@ -10,6 +10,7 @@
 #include "ModuleClipboard.h"
 #include "ImportText.h"
 #include "InstrumentMap.h"
+#include "SongLayout.h"
 
 #include <functional>
 #include <optional>
@@ -44,6 +45,17 @@ private:
     void log(const std::string& line);
     // Channel picked in a combo, 0-based; -1 for none.
     static int channelOf(const QComboBox* box);
+    // The song as the module plays it, the engine rows it becomes at the
+    // frame rate chkPal picks, and the log lines that say so.
+    struct SongTime {
+        PlayedSong song;
+        RowTiming timing;
+        std::vector<EngineRow> rows;
+        double framesPerSecond = 60;
+    };
+    SongTime songTime() const;
+    // Sets cmbTempo to the song's row length, as a user would pick it.
+    void setTempo(const SongTime& time);
     // Puts one pattern's clipboard text into txtIn at the current position and
     // presses ">> BANG! >>"; false when the converter did not store it.
     bool convertAtCurrentPosition(const std::string& text);

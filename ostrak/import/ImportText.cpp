@@ -13,39 +13,16 @@ bool stops(int note) { return note == kModuleNoteOff || note == kModuleNoteCut |
 
 std::string twoDigits(int v) { return {char('0' + v / 10 % 10), char('0' + v % 10)}; }
 
-// A cell a paste turns into a whole byte on its own: silence, or a note the
-// converter reads with an instrument that is a slot's type.
-bool wholeCell(const TrackerModule::RawCell& cell, const std::vector<int>& slotTypes)
-{
-    const bool slot = std::find(slotTypes.begin(), slotTypes.end(), cell.instrument) != slotTypes.end();
-    return cell.instrument == kSilenceType || (slot && cell.note >= kFirstCodeNote && cell.note <= kLastCodeNote);
-}
-
-// A pattern's first row has no row before it to take a missing pitch code
-// or slot from, so such a cell takes what still sounds there, or silence.
-void completeFirstRow(std::string& text, const TrackerModule& module, int pattern, const ImportSettings& s,
-                      const ChannelsSounding& start)
-{
-    const std::size_t firstRow = kPasteHeader.size() + 2;
-    for (int side = 0; side < 2; ++side) {
-        if (wholeCell(module.rawCell(pattern, 0, side ? s.channelB : s.channelA), s.slotTypes))
-            continue;
-        const Sounding& still = start[std::size_t(side)];
-        const TrackerModule::RawCell sounding{still.note, still.instrument};
-        const std::string cell = wholeCell(sounding, s.slotTypes) && still.instrument != kSilenceType
-                                     ? "|" + codeNoteName(kLastCodeNote - still.note) + twoDigits(still.instrument)
-                                     : "|..." + twoDigits(kSilenceType);
-        text.replace(firstRow + 12 * std::size_t(side), cell.size(), cell);
-    }
-}
+// What a channel sounds: a note with its instrument, or silence (note 0).
+struct Sounding {
+    int note = 0;
+    int instrument = 0;
+};
 
 // Rewrites one channel's cells, row by row.
 class ChannelWriter {
 public:
-    ChannelWriter(const ImportSettings& s, int side, const Sounding& start, PitchReport& report)
-        : s_(s), side_(side), start_(start), instrument_(start.instrument), report_(report)
-    {
-    }
+    ChannelWriter(const ImportSettings& s, int side, PitchReport& report) : s_(s), side_(side), report_(report) {}
 
     // cell: the module's twelve characters; raw: its note and instrument.
     bool counting = true; // rows the converter reads
@@ -55,15 +32,19 @@ public:
         const std::string rest = text.substr(6); // volume column and effect, as they stand
         if (raw.instrument > 0)
             instrument_ = raw.instrument;
-        if (stops(raw.note))
+        if (stops(raw.note)) {
+            sounding_ = {0, instrument_};
             return text.substr(0, 4) + twoDigits(kSilenceType) + rest;
-        if (playable(raw.note))
+        }
+        if (playable(raw.note)) {
+            sounding_ = {raw.note, instrument_};
             return note(raw.note, instrument_, true) + rest;
+        }
         if (!firstRow)
             return "|....." + rest; // an instrument alone changes nothing the console plays
         // An empty first cell sounds what the tracker still sounds there.
-        if (playable(start_.note) && start_.instrument > 0)
-            return note(start_.note, start_.instrument, false) + rest;
+        if (playable(sounding_.note) && sounding_.instrument > 0)
+            return note(sounding_.note, sounding_.instrument, false) + rest;
         return "|..." + twoDigits(kSilenceType) + rest;
     }
 
@@ -86,61 +67,97 @@ private:
 
     const ImportSettings& s_;
     int side_;
-    Sounding start_;
-    int instrument_;
+    Sounding sounding_;  // what the tracker sounds after the cells so far
+    int instrument_ = 0; // the channel's last instrument, which a note without one plays
     PitchReport& report_;
     std::map<int, NoteMapper> mappers_;
 };
 
+// The module's own cells, as a hand paste gives them. A text's first row
+// fills what is empty or out of reach with the note and instrument the
+// converter would still hold there, and is silent where it would hold no
+// note yet (it would write half a byte, which dasm refuses).
+class PastedWriter {
+public:
+    explicit PastedWriter(const std::vector<int>& slotTypes) : slotTypes_(slotTypes) {}
+
+    std::string cell(const std::string& text, const TrackerModule::RawCell& raw, bool firstRow)
+    {
+        std::string cell = text;
+        if (firstRow) {
+            const int note = named(raw.note) ? raw.note : note_;
+            const int instrument = slotted(raw.instrument) ? raw.instrument : instrument_;
+            if (!named(note) || instrument == 0)
+                cell.replace(4, 2, twoDigits(kSilenceType));
+            else {
+                cell.replace(1, 3, codeNoteName(kLastCodeNote - note));
+                cell.replace(4, 2, twoDigits(instrument));
+            }
+        }
+        if (named(raw.note))
+            note_ = raw.note;
+        if (slotted(raw.instrument))
+            instrument_ = raw.instrument;
+        return cell;
+    }
+
+private:
+    static bool named(int note) { return note >= kFirstCodeNote && note <= kLastCodeNote; }
+    // An instrument the converter finds a slot for (or silence); it keeps the slot before for any other.
+    bool slotted(int instrument) const
+    {
+        return instrument == kSilenceType
+               || (instrument > 0
+                   && (slotTypes_.empty()
+                       || std::find(slotTypes_.begin(), slotTypes_.end(), instrument) != slotTypes_.end()));
+    }
+    const std::vector<int>& slotTypes_;
+    int note_ = 0, instrument_ = 0;
+};
+
 } // namespace
 
-std::map<int, ChannelsSounding> soundingAtPatternStarts(const TrackerModule& module, const SongOrderList& order,
-                                                        int channelA, int channelB)
+std::vector<std::string> importTexts(const TrackerModule& module, const std::vector<PlayedRow>& played,
+                                     const std::vector<EngineRow>& rows, const std::vector<std::size_t>& cuts,
+                                     const ImportSettings& settings, PitchReport& report)
 {
-    std::map<int, ChannelsSounding> starts;
-    ChannelsSounding now;
-    int current[2] = {0, 0};
-    const int channels[2] = {channelA, channelB};
-    for (const OrderEntry& e : order.entries) {
-        starts.emplace(e.pattern, now);
-        for (int row = 0; row < module.rows(e.pattern); ++row)
-            for (int side = 0; side < 2; ++side) {
-                const TrackerModule::RawCell cell = module.rawCell(e.pattern, row, channels[side]);
-                if (cell.instrument > 0)
-                    current[side] = cell.instrument;
-                if (playable(cell.note))
-                    now[std::size_t(side)] = {cell.note, current[side]};
-                else if (stops(cell.note))
-                    now[std::size_t(side)] = {0, current[side]}; // a later note without one plays it
+    for (int c : {settings.channelA, settings.channelB})
+        if (c < -1 || c >= module.channels())
+            throw ModuleError("The module has no channel " + std::to_string(c + 1) + ".");
+    const std::string held = "|...........";
+    const std::string silence = "|..." + twoDigits(kSilenceType) + "......";
+    ChannelWriter writers[2] = {{settings, 0, report}, {settings, 1, report}};
+    PastedWriter pasted[2] = {PastedWriter(settings.slotTypes), PastedWriter(settings.slotTypes)};
+    const int channels[2] = {settings.channelA, settings.channelB};
+    std::vector<std::string> texts;
+    std::size_t text = 0; // cuts[text] is where the text being written starts
+    for (std::size_t r = 0; !cuts.empty() && r < cuts.back() && r < rows.size(); ++r) {
+        while (text < cuts.size() && cuts[text] <= r) {
+            texts.push_back(std::string(kPasteHeader) + "\r\n");
+            ++text;
+        }
+        const bool shown = !texts.empty();
+        const bool firstRow = shown && r == cuts[text - 1];
+        std::string line;
+        const EngineRow e = rows[r];
+        for (int side = 0; side < 2; ++side) {
+            if (e.played < 0) {
+                line += silence;
+                continue;
             }
-    }
-    return starts;
-}
-
-std::string importText(const TrackerModule& module, int pattern, const ImportSettings& settings,
-                       const ChannelsSounding& start, PitchReport& report)
-{
-    const int rows = module.rows(pattern);
-    if (settings.asPasted) {
-        std::string text = module.clipboardText(pattern, 0, rows - 1, settings.channelA, settings.channelB);
-        completeFirstRow(text, module, pattern, settings, start);
-        return text;
-    }
-    // Checks the pattern and channels as the plain text does.
-    (void)module.clipboardText(pattern, 0, 0, settings.channelA, settings.channelB);
-    ChannelWriter a(settings, 0, start[0], report), b(settings, 1, start[1], report);
-    std::string text(kPasteHeader);
-    text += "\r\n";
-    for (int r = 0; r < rows; ++r) {
-        a.counting = b.counting = r < kLastPasteLine;
-        text += a.cell(module.cellText(pattern, r, settings.channelA), module.rawCell(pattern, r, settings.channelA),
-                       r == 0);
-        text += b.cell(module.cellText(pattern, r, settings.channelB), module.rawCell(pattern, r, settings.channelB),
-                       r == 0);
-        text += "\r\n";
+            const PlayedRow& p = played[std::size_t(e.played)];
+            const std::string cellText = e.first ? module.cellText(p.pattern, p.row, channels[side]) : held;
+            const TrackerModule::RawCell raw = e.first ? module.rawCell(p.pattern, p.row, channels[side])
+                                                       : TrackerModule::RawCell{};
+            ChannelWriter& w = writers[side];
+            w.counting = shown && int(r - cuts[text - 1]) < kLastPasteLine;
+            line += settings.asPasted ? pasted[side].cell(cellText, raw, firstRow) : w.cell(cellText, raw, firstRow);
+        }
+        if (shown)
+            texts.back() += line + "\r\n";
     }
     report.endPattern();
-    return text;
+    return texts;
 }
 
 } // namespace ostrak

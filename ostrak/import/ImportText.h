@@ -1,11 +1,12 @@
 #pragma once
-// The clipboard text an import gives the paste converter for one pattern,
-// with the instrument map, note-offs as silence, pattern starts filled in and
-// the notes mapped; or the module's own text, for a module written the ostrak way.
+// The clipboard texts an import gives the paste converter for runs of the
+// song's engine rows, with the instrument map, note-offs as silence, each
+// text's start filled in and the notes mapped; or the module's own cells, for
+// a module written the ostrak way.
 #include "ModuleClipboard.h"
 #include "NoteMapping.h"
+#include "SongLayout.h"
 
-#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,25 +19,18 @@ struct ImportSettings {
     NotesMode mode = NotesMode::ByPitch;
     int transpose = 0;                 // semitones
     double cents = 0;                  // tuning, by pitch
-    std::vector<int> slotTypes;        // the eight slots' sound types
     int channelA = 0, channelB = 1;    // -1: none
+    std::vector<int> slotTypes;        // the eight slots' sound types; empty: any instrument has a slot
 };
 
-// What a channel sounds: a note with its instrument, or silence (note 0).
-struct Sounding {
-    int note = 0;
-    int instrument = 0;
-};
-using ChannelsSounding = std::array<Sounding, 2>;
-
-// What the two channels still sound at each pattern's first place in the
-// song order, playing every row of the order from the start (jumps and
-// breaks are not followed). A pattern not in the order starts silent.
-std::map<int, ChannelsSounding> soundingAtPatternStarts(const TrackerModule& module, const SongOrderList& order,
-                                                        int channelA, int channelB);
-
-// The text of all rows of a pattern; report collects the note figures.
-std::string importText(const TrackerModule& module, int pattern, const ImportSettings& settings,
-                       const ChannelsSounding& start, PitchReport& report);
+// The clipboard texts of runs of engine rows: text k holds rows cuts[k] to
+// cuts[k + 1] - 1 (cuts ascending). The rows before cuts.front() are read
+// only for what still sounds where the first text starts. Every text starts
+// with what sounds there, since the converter starts each paste afresh; a
+// held row is an empty cell, which the converter plays as the row before.
+// report collects the note figures of the rows the converter reads.
+std::vector<std::string> importTexts(const TrackerModule& module, const std::vector<PlayedRow>& played,
+                                     const std::vector<EngineRow>& rows, const std::vector<std::size_t>& cuts,
+                                     const ImportSettings& settings, PitchReport& report);
 
 } // namespace ostrak

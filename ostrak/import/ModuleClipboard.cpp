@@ -5,6 +5,8 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <map>
 #include <sstream>
 
@@ -177,6 +179,80 @@ std::string TrackerModule::instrumentName(int number) const
     return number >= 1 && number <= int(names.size()) ? names[std::size_t(number - 1)] : std::string();
 }
 
+double TrackerModule::durationSeconds() const
+{
+    module_->select_subsong(0);
+    return module_->get_duration_seconds();
+}
+
+// libopenmpt plays the song (sound is never mixed: the samples were not
+// loaded) and is asked every two milliseconds where it is; each row then
+// starts within two milliseconds of its time. The whole is scaled to
+// get_duration_seconds, libopenmpt's exact length of the song, which the
+// sample rate's whole samples a tick miss by up to half a per cent.
+PlayedSong TrackerModule::playedSong() const
+{
+    constexpr int kRate = 8000, kStep = kRate / 500;
+    openmpt::module& m = *module_;
+    m.select_subsong(0);
+    m.set_repeat_count(0);
+    m.ctl_set_text("play.at_end", "stop");
+    m.set_position_order_row(0, 0);
+    PlayedSong song;
+    std::int16_t quiet[kStep];
+    std::int64_t frames = 0;
+    const std::int64_t longest = std::int64_t(kLongestPlayedSong * kRate);
+    int order = -1, row = -1;
+    while (std::size_t n = m.read(kRate, kStep, quiet)) {
+        if (m.get_current_order() != order || m.get_current_row() != row) {
+            order = m.get_current_order();
+            row = m.get_current_row();
+            song.rows.push_back({order, m.get_current_pattern(), row, double(frames) / kRate,
+                                 m.get_current_speed(), m.get_current_tempo()});
+        }
+        frames += std::int64_t(n);
+        if (frames >= longest) {
+            song.cut = true;
+            break;
+        }
+    }
+    // At the end libopenmpt may step onto the row it would go on with.
+    const double end = double(frames) / kRate;
+    while (!song.rows.empty() && end - song.rows.back().start < 2.0 * kStep / kRate)
+        song.rows.pop_back();
+    // A row lasts whole ticks of 2.5 / BPM seconds, which libopenmpt plays
+    // as whole samples (the part cut off is up to half a per cent). A row
+    // seen to last whole ticks of those, give or take the step, lasts those
+    // ticks exactly; one whose tempo slides keeps what was seen.
+    double at = 0;
+    for (std::size_t i = 0; i < song.rows.size(); ++i) {
+        PlayedRow& r = song.rows[i];
+        const double seen = ((i + 1 < song.rows.size() ? song.rows[i + 1].start : end) - r.start) * kRate;
+        double length = seen / kRate;
+        if (r.tempo > 0) {
+            const double tick = kRate * 2.5 / r.tempo;
+            for (const double played : {std::floor(tick), tick}) {
+                const double ticks = std::round(seen / played);
+                if (ticks >= 1 && std::abs(seen - ticks * played) <= kStep + 1) {
+                    length = ticks * tick / kRate;
+                    break;
+                }
+            }
+        }
+        r.start = at;
+        at += length;
+    }
+    song.seconds = at;
+    const double exact = m.get_duration_seconds();
+    if (!song.cut && song.seconds > 0 && std::isfinite(exact) && std::abs(exact / song.seconds - 1) < 0.02) {
+        for (PlayedRow& r : song.rows)
+            r.start *= exact / song.seconds;
+        song.seconds = exact;
+    }
+    m.set_position_order_row(0, 0);
+    return song;
+}
+
 std::string TrackerModule::clipboardText(int pattern, int firstRow, int lastRow, int channelA, int channelB) const
 {
     if (pattern < 0 || pattern >= patterns())
@@ -194,33 +270,6 @@ std::string TrackerModule::clipboardText(int pattern, int firstRow, int lastRow,
     for (int r = firstRow; r <= lastRow; ++r)
         text += cellText(pattern, r, channelA) + cellText(pattern, r, channelB) + "\r\n";
     return text;
-}
-
-std::variant<SongPlan, std::string> planSong(const SongOrderList& order, int startPosition)
-{
-    if (order.entries.empty())
-        return std::string("The module has no song order: there is nothing to import as a song.");
-    if (int(order.entries.size()) > kMaxSongOrderEntries)
-        return "The song order has " + std::to_string(order.entries.size()) + " entries; at most "
-               + std::to_string(kMaxSongOrderEntries) + " can be imported.";
-    if (startPosition < 0 || startPosition > kLastSongPosition)
-        return "The first position must be a number from 0 to " + std::to_string(kLastSongPosition) + ".";
-
-    SongPlan plan;
-    for (const OrderEntry& e : order.entries) {
-        auto it = std::find(plan.patterns.begin(), plan.patterns.end(), e.pattern);
-        if (it == plan.patterns.end()) {
-            plan.patterns.push_back(e.pattern);
-            it = plan.patterns.end() - 1;
-        }
-        plan.positions.push_back(startPosition + int(it - plan.patterns.begin()));
-    }
-    const int last = startPosition + int(plan.patterns.size()) - 1;
-    if (last > kLastSongPosition)
-        return "The song has " + std::to_string(plan.patterns.size()) + " different patterns: from position "
-               + std::to_string(startPosition) + " they would reach position " + std::to_string(last)
-               + ", past " + std::to_string(kLastSongPosition) + ", the last one SONG COMPILE writes.";
-    return plan;
 }
 
 int rowsPastConverter(int rows)

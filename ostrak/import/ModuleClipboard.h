@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace openmpt {
@@ -45,6 +44,24 @@ struct OrderPattern {
     std::vector<int> orders; // order indices where it plays
 };
 
+// One row as the module plays it: where it stands and when it starts.
+struct PlayedRow {
+    int order = 0, pattern = 0, row = 0;
+    double start = 0; // seconds from the song's start
+    int speed = 0, tempo = 0; // ticks a row and BPM while it plays
+};
+
+// The rows of one pass through the first song in the order the tracker plays
+// them: breaks and jumps followed, pattern delays and loops as played, the
+// song ending where it would repeat itself.
+struct PlayedSong {
+    std::vector<PlayedRow> rows;
+    double seconds = 0;  // the song's length: when the last row ends
+    bool cut = false;    // longer than kLongestPlayedSong: only its start is kept
+};
+
+inline constexpr double kLongestPlayedSong = 3600; // seconds; bounds a song that never ends
+
 class TrackerModule {
 public:
     // Throws ModuleError when libopenmpt cannot open the bytes.
@@ -81,22 +98,14 @@ public:
     // The instrument's name, or the sample's in a module without instruments.
     std::string instrumentName(int number) const;
 
+    // libopenmpt's length of the first song, in seconds.
+    double durationSeconds() const;
+    // The first song as the tracker plays it once through (see PlayedSong).
+    PlayedSong playedSong() const;
+
 private:
     std::unique_ptr<openmpt::module> module_;
 };
-
-// The whole-song import: where each distinct pattern goes and what the song
-// order lists get.
-struct SongPlan {
-    std::vector<int> patterns;  // distinct, first appearance first; patterns[i] goes to start + i
-    std::vector<int> positions; // one per order entry: the position its pattern went to
-};
-
-inline constexpr int kLastSongPosition = 65;   // the last position "SONG COMPILE" writes
-inline constexpr int kMaxSongOrderEntries = 256; // the longest order list IT, XM and S3M hold
-
-// The plan, or the text that says why the song cannot be imported.
-std::variant<SongPlan, std::string> planSong(const SongOrderList& order, int startPosition);
 
 // How many rows of a pattern lie past the last line the paste converter reads.
 int rowsPastConverter(int rows);

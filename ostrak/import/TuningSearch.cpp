@@ -22,10 +22,12 @@ constexpr int kLowestNote = 1, kHighestNote = 120;
 double stepCost(double err) { return err < 600 ? std::min(err, 100.0) : 300.0; }
 
 // What one note costs where it lands: a move by octaves breaks its
-// intervals; a tone too low to be heard, or shrill, is no good either.
+// intervals; a tone too low to be heard, or shrill, is no good either. How
+// far the tone is from the tuned note weighs little: the intervals matter,
+// and a note struck a hundred times would otherwise pull the whole tuning.
 double noteCost(const ToneSet::Placed& p, double hz)
 {
-    return (p.octavesMoved ? 150.0 : 0.0) + 0.3 * std::min(std::abs(p.cents), 100.0) + (hz < 30 ? 200.0 : 0.0)
+    return (p.octavesMoved ? 150.0 : 0.0) + 0.03 * std::min(std::abs(p.cents), 100.0) + (hz < 30 ? 200.0 : 0.0)
            + (hz > 5000 ? 50.0 : 0.0);
 }
 

@@ -29,6 +29,32 @@ SongLine numbersLine(const std::string& head, std::initializer_list<double> valu
     return line;
 }
 
+// "TEMPODELAY equ " and the tempo; for one with a fraction, the whole
+// frames and then "TEMPOFRAC equ " and the fraction in 256ths of a frame,
+// which the engine carries from row to row (dasm reads no fractions). A
+// whole tempo, or one whose fraction rounds away, writes the one line it
+// always did. The engine's rows last from 1 to 255 frames (256 with a
+// carry), so a fractional tempo below 1 is written as 1, and one of 256 or
+// more as its whole part, which the engine plays as 255.
+void addTempo(SongLines& out, double tempo)
+{
+    double whole = tempo;
+    int fraction = 0;
+    if (std::isfinite(tempo) && tempo != std::floor(tempo)) {
+        whole = tempo < 1 ? 1 : std::floor(tempo);
+        if (tempo > 1 && tempo < 256) {
+            const double share = common::roundHalfEven((tempo - whole) * 256);
+            if (share >= 256)
+                whole += 1;
+            else
+                fraction = int(share);
+        }
+    }
+    out.push_back(numbersLine(std::string(kTempoLine), {whole}));
+    if (fraction != 0)
+        out.push_back({std::string(kTempoFracLine) + std::to_string(fraction)});
+}
+
 void add(SongLines& lines, std::initializer_list<const char*> texts)
 {
     for (const char* t : texts)
@@ -42,7 +68,7 @@ void addHead(SongLines& out, const InstrumentConfig& c)
               "; Music engine: the two-channel player by the ostrak developers, in the engine/ "
               "folder of the ostrak sources",
               "", ""});
-    out.push_back(numbersLine("TEMPODELAY equ ", {c.tempo}));
+    addTempo(out, c.tempo);
     if (c.pal)
         out.push_back({std::string(kPalSwitchLine)});
     add(out, {"", "soundTurnArray  ; Volume of sounds"});

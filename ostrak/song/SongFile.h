@@ -32,6 +32,11 @@ SongLines previewSong(const InstrumentConfig& config, const PreviewTexts& texts)
 SongLines wholeSong(const InstrumentConfig& config, const std::string& kickInText,
                     const std::string& songOrderText, const WorkingMemory& memory);
 
+// The tempo: whole frames a row, and under it, only for a tempo with a
+// fraction, the fraction in 256ths of a frame (1-255).
+inline constexpr std::string_view kTempoLine = "TEMPODELAY equ ";
+inline constexpr std::string_view kTempoFracLine = "TEMPOFRAC equ ";
+
 // Written under TEMPODELAY only for a PAL console: the engine then builds
 // 312-line frames, 50 a second. Without it song.h is the NTSC one, unchanged.
 inline constexpr std::string_view kPalSwitchLine = "PAL equ 1";

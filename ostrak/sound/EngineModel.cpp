@@ -1,6 +1,7 @@
 // engine/engine.asm's PlayFrame, StartStep and PlayRow, step by step, over
 // the bytes of a SongImage. Names follow the engine's so the two read side by
 // side; the engine tests hold the model against the ROM played in Stella.
+#include "EngineSymbols.h"
 #include "SongImage.h"
 
 #include <algorithm>
@@ -14,11 +15,11 @@ constexpr int kSilentEntry = -1;
 // CPU cycles of the engine's paths, from its listing, for when the sound
 // registers are written: the poly counters' phase at a note depends on it.
 // A write's cycle counts the write's own. Where a load's index crosses a page
-// it takes a cycle more (crossed()); so do the engine's two branches to
+// it takes a cycle more (crossed()); so do the engine's first branch to
 // .channel2 and the one to .sameRow, which its layout puts across pages.
 constexpr int kPlayFrameCall = 17;  // the line's first instructions and the jsr
-constexpr int kToRows = 16;         // PlayFrame to .rows on a row that begins no step
-constexpr int kToStep = 15;         // ... to the first StartStep on one that does
+constexpr int kToRows = 28;         // PlayFrame to .rows on a row that begins no step
+constexpr int kToStep = 27;         // ... to the first StartStep on one that does
 constexpr int kHatCheck = 5;        // lda barCount, cmp #HATFROM; bcc .countBar adds 3, or 7 on from bar HATFROM
 constexpr int kBarCount = 5;        // lda barCount, cmp #255; beq .rows adds 3, or 7 with the inc
 // StartStep, from its ldx and jsr to its rts.
@@ -40,9 +41,10 @@ constexpr int kNoteAudc = 24;       // ... to sta AUDC0,x (a table read)
 constexpr int kNoteAudv = 19;       // ... to sta AUDV0,x (a table read; a volume step past 12 adds 1)
 constexpr int kNoteDone = 10;       // sta shownVol,x, rts
 // From PlayRow's return on channel 1 to channel 2's ldx.
-constexpr int kHatOff = 12;         // with the hi-hat off (beq .channel2 across a page)
-constexpr int kHatMiss = 40;        // ... with it on and no hit on this row
+constexpr int kHatOff = 12;         // with the hi-hat off (the first beq .channel2 across a page)
+constexpr int kHatMiss = 39;        // ... with it on and no hit on this row (and BitMask,x)
 constexpr int kHatHit = 46;         // ... to sta AUDC1 on a hit (AUDF1 5 later, AUDV1 41)
+constexpr auto kBitMaskAt = std::uint32_t(engineSymbol("BitMask"));
 constexpr int kSameRowHat = 40;     // a frame within a row, to sta AUDV1
 
 // One cycle more when a read at base + index leaves base's page.
@@ -52,14 +54,14 @@ int crossed(std::uint32_t base, int index) { return (base & 0xFF) + unsigned(ind
 struct EngineModel::State {
     std::shared_ptr<const SongImage> image;
     // The engine's equates, worked out as dasm works them out.
-    int rowFramesValue = 1, hatFrom = 0, hLimit = 0;
+    int rowFramesValue = 1, fraction = 0, hatFrom = 0, hLimit = 0;
     std::uint8_t hatSound = 0, hatPitch = 0, hatVolume = 0;
     std::uint16_t songStart[2] = {0, 0};
     std::uint16_t arrayH = 0, arrayL = 0, typeArray = 0, turnArray = 0, hatPattern = 0;
     // The engine's RAM.
     std::uint16_t song[2] = {0, 0};
     int entry[2] = {kSilentEntry, kSilentEntry};
-    int rowIndex = 0, rowFrames = 0, barCount = 0;
+    int rowIndex = 0, rowFrames = 0, barCount = 0, fracSum = 0;
     bool hatOn = false, hatActive = false;
     int hatLevel = 0;
     // What the model tells.
@@ -162,6 +164,7 @@ EngineModel::EngineModel(std::shared_ptr<const SongImage> image) : s_(std::make_
     s.image = image ? std::move(image) : std::make_shared<SongImage>();
     const std::int64_t tempo = s.symbol("TEMPODELAY");
     s.rowFramesValue = int(std::clamp<std::int64_t>(tempo, 1, 255));
+    s.fraction = int(std::clamp<std::int64_t>(s.symbol("TEMPOFRAC"), 0, 255)); // 0 when song.h has none
     const std::int64_t hatStart = s.symbol("HATSTART");
     s.hatFrom = int(std::clamp<std::int64_t>(hatStart, 0, 255));
     const std::int64_t entries = (s.symbol("patternArrayL") - s.symbol("patternArrayH")) / 8;
@@ -194,7 +197,11 @@ FrameRegs EngineModel::nextFrame()
     State& s = *s_;
     s.cycles = kPlayFrameCall;
     if (s.rowFrames == 0) {
-        s.rowFrames = s.rowFramesValue;
+        // A row lasts one frame more whenever the fractions carry (a byte:
+        // 255 frames and a carry make 0, so 256).
+        const int sum = s.fracSum + s.fraction;
+        s.fracSum = sum & 0xFF;
+        s.rowFrames = (s.rowFramesValue + (sum >> 8)) & 0xFF;
         if (s.rowIndex == 0) {
             s.cycles += kToStep;
             s.startStep(0);
@@ -213,7 +220,7 @@ FrameRegs EngineModel::nextFrame()
         s.hatActive = false;
         static constexpr std::uint8_t kBitMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
         if (s.hatOn)
-            s.cycles += crossed(s.hatPattern, s.rowIndex >> 3);
+            s.cycles += crossed(s.hatPattern, s.rowIndex >> 3) + crossed(kBitMaskAt, s.rowIndex & 7);
         const bool hit = s.hatOn && (s.read(std::uint32_t(s.hatPattern) + (s.rowIndex >> 3)) & kBitMask[s.rowIndex & 7]);
         if (hit) {
             s.written(1, s.cycles + kHatHit, s.cycles + kHatHit + 5, s.cycles + kHatHit + 41);
@@ -227,7 +234,7 @@ FrameRegs EngineModel::nextFrame()
         }
         s.rowIndex = (s.rowIndex + 1) & 31;
     }
-    --s.rowFrames;
+    s.rowFrames = (s.rowFrames - 1) & 0xFF;
     if (s.hatActive && s.cycles == kPlayFrameCall)
         s.written(1, kSameRowHat, 0, 0); // only the hi-hat's volume moves
     if (s.hatActive) {

@@ -22,17 +22,29 @@ inline constexpr EngineSymbol kEngineFixedSymbols[] = {
     {"TIM64T", 0x296},      {"songLo", 0x80},       {"songHi", 0x82},       {"entryLo", 0x84},
     {"entryHi", 0x86},      {"ptr", 0x88},          {"rowIndex", 0x8A},     {"rowFrames", 0x8B},
     {"barCount", 0x8C},     {"hatOn", 0x8D},        {"hatActive", 0x8E},    {"hatLevel", 0x8F},
-    {"shownVol", 0x90},     {"Reset", 0xF000},      {"Frame", 0xF024},      {"PalLines", 0xF085},   {"BlankLines", 0xF090},
-    {"BarLines", 0xF09C},   {"PlayFrame", 0xF0AF},  {"StartStep", 0xF127},  {"PlayRow", 0xF192},
-    {"VolumeTable", 0xF1E5}, {"BitMask", 0xF1F2},   {"SongStartLo", 0xF1FA}, {"SongStartHi", 0xF1FC},
-    {"BarPF2", 0xF1FE},     {"BarPF1", 0xF20E},     {"SilentEntry", 0xF21E}, {"SilentChain", 0xF226},
-    {".volume", 0xF1D5},    {".mute", 0xF1DE},
+    {"shownVol", 0x90},     {"fracSum", 0x92},      {"Reset", 0xF000},      {"Frame", 0xF024},
+    {"PalLines", 0xF085},   {"BlankLines", 0xF090}, {"BarLines", 0xF09C},   {"PlayFrame", 0xF0AF},
+    {"StartStep", 0xF130},  {"PlayRow", 0xF19B},    {"VolumeTable", 0xF1EE}, {"BitMask", 0xF1FB},
+    {"SongStartLo", 0xF203}, {"SongStartHi", 0xF205}, {"BarPF2", 0xF207},   {"BarPF1", 0xF217},
+    {"SilentEntry", 0xF227}, {"SilentChain", 0xF22F}, {".volume", 0xF1DE},  {".mute", 0xF1E7},
 };
 
+// The address or value of one of them; -1 for a name that is none.
+constexpr std::int64_t engineSymbol(std::string_view name)
+{
+    for (const EngineSymbol& symbol : kEngineFixedSymbols)
+        if (symbol.name == name)
+            return symbol.value;
+    return -1;
+}
+
 // The engine's equates made from song.h's values, in engine.asm's order.
+// One with `ifConst` is 0 while that name has no value dasm knows: song.h
+// defines it after the code, so dasm sees it from its second pass on.
 struct EngineEquate {
     std::string_view name;
     std::string_view expression;
+    std::string_view ifConst = {};
 };
 inline constexpr EngineEquate kEngineEquates[] = {
     {"ROWFRAMES", "[TEMPODELAY < 1] * 1 + [TEMPODELAY >= 1 && TEMPODELAY <= 255] * TEMPODELAY + "
@@ -40,6 +52,7 @@ inline constexpr EngineEquate kEngineEquates[] = {
     {"HATFROM", "[HATSTART > 0 && HATSTART <= 255] * HATSTART + [HATSTART > 255] * 255"},
     {"HENTRIES", "[patternArrayL - patternArrayH] / 8"},
     {"HLIMIT", "[HENTRIES < 128] * HENTRIES + [HENTRIES >= 128] * 128"},
+    {"FRACTION", "[TEMPOFRAC > 0 && TEMPOFRAC <= 255] * TEMPOFRAC + [TEMPOFRAC > 255] * 255", "TEMPOFRAC"},
 };
 
 // What the engine's code reads of song.h before song.h comes: immediate
@@ -53,7 +66,7 @@ inline constexpr EngineUse kEngineUses[] = {
     {"ROWFRAMES", true},       {"HATFROM", true},         {"hatPattern", false},     {"HATSOUND", true},
     {"HATPITCH", true},        {"HATVOLUME & 15", true},  {"HLIMIT", true},          {"<patternArrayH", true},
     {">patternArrayH", true},  {"<patternArrayL", true},  {">patternArrayL", true},  {"soundTypeArray", false},
-    {"soundTurnArray", false},
+    {"soundTurnArray", false}, {"FRACTION", true},
 };
 
 } // namespace ostrak::sound

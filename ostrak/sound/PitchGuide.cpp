@@ -43,6 +43,15 @@ std::optional<int> audcOfSoundType(double soundType)
     return static_cast<int>(soundType) & 15;
 }
 
+std::string tuningText(const PitchRow& row)
+{
+    std::string text = row.note + ' ' + std::to_string(row.pitchCode);
+    if (row.hz <= 0)
+        return text;
+    const long cents = std::lround(row.nearest.cents);
+    return text + ' ' + (cents < 0 ? "-" : "+") + std::to_string(std::labs(cents)) + 'c';
+}
+
 std::vector<PitchRow> pitchRows(const NoteTable& notes, int audc, Clock clock)
 {
     std::vector<PitchRow> rows;

@@ -42,6 +42,10 @@ struct PitchRow {
     bool outOfTune = false;
 };
 
+// "C-5 19 +12c": the note, its pitch code and how many cents its tone lies
+// off the nearest equal-tempered note; "C-5 19" for a row with no tone.
+std::string tuningText(const PitchRow& row);
+
 // The 32 notes of NoteTable as sound type AUDC plays them.
 std::vector<PitchRow> pitchRows(const NoteTable& notes, int audc, Clock clock);
 

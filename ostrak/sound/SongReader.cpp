@@ -141,14 +141,22 @@ private:
     {
         for (const auto& [name, value] : kEngineFixedSymbols)
             define(std::string(name), dasm::Value{value}, nullptr);
-        for (const auto& [name, expression] : kEngineEquates)
-            define(std::string(name), evaluate(expression, 0).items.front(), nullptr);
+        for (const auto& [name, expression, ifConst] : kEngineEquates)
+            define(std::string(name), ifConst.empty() || known(ifConst) ? evaluate(expression, 0).items.front() : dasm::Value{0},
+                   nullptr);
         for (const auto& [expression, immediate] : kEngineUses)
             engineUse(expression, immediate);
         image_ = std::make_shared<SongImage>();
         for (const Line& line : lines_)
             if (line.source.problem.empty())
                 readLine(line);
+    }
+
+    // dasm's "ifconst": the name has a value that an earlier line or pass found.
+    bool known(std::string_view name) const
+    {
+        const auto found = symbols_.find(std::string(name));
+        return found != symbols_.end() && !found->second.value.unknown;
     }
 
     void engineUse(std::string_view expression, bool immediate)
@@ -279,15 +287,21 @@ private:
         }
     }
 
-    // Every name's value, so a pass that changed nothing shows.
+    // Every name's value, the engine's equates' too, so a pass that changed
+    // nothing shows.
     std::vector<std::int64_t> state() const
     {
         std::vector<std::int64_t> out;
-        for (const Line& line : lines_) {
-            const auto found = symbols_.find(line.source.label);
-            if (!line.source.label.empty() && found != symbols_.end())
+        const auto add = [&](const std::string& name) {
+            const auto found = symbols_.find(name);
+            if (found != symbols_.end())
                 out.insert(out.end(), {found->second.value.unknown ? 1 : 0, found->second.value.number});
-        }
+        };
+        for (const Line& line : lines_)
+            if (!line.source.label.empty())
+                add(line.source.label);
+        for (const EngineEquate& equate : kEngineEquates)
+            add(std::string(equate.name));
         return out;
     }
 

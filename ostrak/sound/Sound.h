@@ -84,6 +84,11 @@ private:
 // types that play noise (no single pitch) or silence.
 double toneFrequency(int audc, int audf, Clock clock);
 bool isTonal(int audc);
+// One whole period of AUDC's waveform, one value (0 or 1) per divider pulse,
+// from the state the engine's start-up leaves (so a long form starts where
+// its first note starts in Stella). At AUDF f the chip holds each value
+// f + 1 audio clocks. Empty for the types that hold a level (0, 11).
+std::vector<std::uint8_t> waveForm(int audc);
 
 // Streams a song as mono 16-bit samples: engine model, TIA at its audio clock,
 // mixed as the console mixes, through Stella's output stage to sampleRate.

@@ -12,6 +12,20 @@ constexpr int kWavePeriod[16] = {0, 15, 465, 465, 2, 2, 31, 31, 511, 31, 31, 0, 
 
 int wavePeriod(int audc) { return kWavePeriod[audc & 15]; }
 
+std::vector<std::uint8_t> waveForm(int audc)
+{
+    const int period = wavePeriod(audc);
+    std::vector<std::uint8_t> form(std::size_t(period), 0);
+    TiaChannel channel;
+    // At AUDF 0 the divider fires on every clock. Two periods bring the
+    // counters of every form into their round first.
+    for (int i = 0; i < 2 * period; ++i)
+        channel.clock(audc, 0, 1);
+    for (std::uint8_t& value : form)
+        value = std::uint8_t(channel.clock(audc, 0, 1));
+    return form;
+}
+
 bool isTonal(int audc)
 {
     switch (audc & 15) {

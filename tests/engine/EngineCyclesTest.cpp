@@ -1,7 +1,8 @@
 // The engine model's register writes against the ROM run cycle by cycle.
 // The songs take every path of the engine: both halves of the entry table,
 // entries past its end, missing chains, orders that wrap, the hi-hat before
-// and after it starts, and chains and tables across page boundaries. Every
+// and after it starts, chains and tables across page boundaries, and rows
+// with and without a fraction of a frame (TEMPOFRAC). Every
 // frame must last 262 lines (312 on PAL), and every AUDC, AUDF and AUDV
 // write must land on the cycle, with the value, that the model says.
 #include "EngineRig.h"
@@ -19,7 +20,7 @@ namespace {
 
 // A song.h of `steps` rows of entries, its bytes chosen by `seed`; `pad`
 // bytes ahead of the tables move them against the page boundaries.
-std::string pathsSong(unsigned seed, int tempo, int pad, bool pal)
+std::string pathsSong(unsigned seed, int tempo, int fraction, int pad, bool pal)
 {
     auto next = [&seed](unsigned below) {
         seed = seed * 1103515245u + 12345u;
@@ -27,6 +28,8 @@ std::string pathsSong(unsigned seed, int tempo, int pad, bool pal)
     };
     std::ostringstream t;
     t << "TEMPODELAY equ " << tempo << "\r\n";
+    if (fraction)
+        t << "TEMPOFRAC equ " << fraction << "\r\n";
     if (pal)
         t << "PAL equ 1\r\n";
     for (int at = 0; at < pad; ++at)
@@ -75,12 +78,14 @@ TEST_F(EngineCycles, EveryWriteLandsWhereTheRomWritesIt)
         GTEST_SKIP() << "not installed: " << missing << " (tools/setup.sh installs it)";
     const struct {
         unsigned seed;
-        int tempo, pad;
+        int tempo, fraction, pad;
         bool pal;
-    } songs[] = {{1, 1, 0, false}, {2, 2, 37, false}, {3, 1, 130, false}, {4, 3, 201, false}, {5, 1, 90, true}};
+    } songs[] = {{1, 1, 0, 0, false},  {2, 2, 0, 37, false}, {3, 1, 0, 130, false},
+                 {4, 3, 0, 201, false}, {5, 1, 0, 90, true},  {6, 1, 77, 11, false},
+                 {7, 2, 200, 160, true}};
     for (const auto& song : songs) {
         SCOPED_TRACE("song " + std::to_string(song.seed));
-        const std::string text = pathsSong(song.seed, song.tempo, song.pad, song.pal);
+        const std::string text = pathsSong(song.seed, song.tempo, song.fraction, song.pad, song.pal);
         const Rom rom = assemble(subFolder("rom" + std::to_string(song.seed)), text);
         ASSERT_TRUE(rom.ok) << rom.log;
         constexpr int kFrames = 1200;

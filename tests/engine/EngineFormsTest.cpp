@@ -4,6 +4,7 @@
 // Stella's clock. Row by row the spectra and levels must agree, and a row
 // Stella plays silent must be silent. FORMS_DETAILS=1 prints every row.
 #include "Listening.h"
+#include "support/Fundamental.h"
 #include "sound/SongImage.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@
 
 using namespace engine_test;
 using namespace ostrak::sound;
+using testing_support::cosine;
+using testing_support::spectrum;
 
 namespace {
 
@@ -76,49 +79,6 @@ FormsSong formsSong(const std::array<int, 4>& types, const std::array<int, 2>& v
         }
     song.text = t;
     return song;
-}
-
-// Magnitude spectrum of samples [begin, begin + n), Hann-windowed, n <= kSize.
-std::vector<double> spectrum(const std::vector<float>& samples, std::size_t begin, std::size_t n,
-                             std::size_t kSize = 2048)
-{
-    std::vector<std::complex<double>> x(kSize);
-    for (std::size_t i = 0; i < n && begin + i < samples.size(); ++i)
-        x[i] = samples[begin + i] * 0.5 * (1 - std::cos(2 * std::numbers::pi * double(i) / double(n)));
-    for (std::size_t i = 1, j = 0; i < kSize; ++i) { // bit reversal, then butterflies
-        std::size_t bit = kSize >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap(x[i], x[j]);
-    }
-    for (std::size_t len = 2; len <= kSize; len <<= 1) {
-        const std::complex<double> w = std::polar(1.0, -2 * std::numbers::pi / double(len));
-        for (std::size_t i = 0; i < kSize; i += len) {
-            std::complex<double> wk = 1;
-            for (std::size_t k = 0; k < len / 2; ++k, wk *= w) {
-                const auto u = x[i + k], v = x[i + k + len / 2] * wk;
-                x[i + k] = u + v;
-                x[i + k + len / 2] = u - v;
-            }
-        }
-    }
-    std::vector<double> magnitude(kSize / 2);
-    for (std::size_t i = 1; i < kSize / 2; ++i) // without the DC bin
-        magnitude[i] = std::abs(x[i]);
-    return magnitude;
-}
-
-double cosine(const std::vector<double>& a, const std::vector<double>& b)
-{
-    double ab = 0, aa = 0, bb = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        ab += a[i] * b[i];
-        aa += a[i] * a[i];
-        bb += b[i] * b[i];
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
 }
 
 // What the recording sounds like every 5 ms: the levels of 24 bands from

@@ -196,11 +196,11 @@ protected:
     // A PAL song lasts 60/50 of its NTSC length in Stella's clocks.
     double seconds(double ntscSeconds) { return w().chkPal->isChecked() ? ntscSeconds * 1.2 : ntscSeconds; }
 
-    void previewAtTempo3()
+    void previewAtTempo(const char* tempo)
     {
         // Slots: sound type (the paste's instrument number) and volume step.
         setSlots({{"4", "0"}, {"1", "4"}, {"6", "0"}, {"12", "8"}, {"14", "4"}, {"8", "8"}, {"5", "12"}, {"13", "0"}});
-        w().cmbTempo->setText8("3");
+        w().cmbTempo->setText8(tempo);
         std::vector<Row> rows = emptyRows();
         // Type 5 sits on volume step 12: silent on the console, so no sound.
         place(rows, 0, {{0, "C-504"}, {2, "E-601"}, {4, "E-606"}, {6, "C-512"}, {8, "G-614"}, {10, "C-508"},
@@ -233,9 +233,19 @@ protected:
     static constexpr std::size_t kWholeSongSounds = 6 + 12 + 12;
 };
 
-TEST_F(EngineModelVsRom, PreviewAtTempo3EverySoundTypeAndVolumeStep)
+// NTSC and PAL (built as 312-line frames, in Stella's PAL clock), at tempo 3
+// and at 2.75, whose rows last 2 and 3 frames as TEMPOFRAC carries.
+TEST_F(EngineModelVsRom, PreviewEverySoundTypeAndVolumeStepNtscPalAndAFractionalTempo)
 {
-    previewAtTempo3();
+    const struct {
+        const char* tempo;
+        bool pal;
+    } cases[] = {{"3", false}, {"3", true}, {"2.75", false}, {"2.75", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("tempo ") + c.tempo + (c.pal ? ", PAL" : ", NTSC"));
+        w().chkPal->setChecked(c.pal);
+        previewAtTempo(c.tempo);
+    }
 }
 
 TEST_F(EngineModelVsRom, WholeSongAtTempo1WithHiHatFromBar1AndWrappingOrders)
@@ -244,13 +254,7 @@ TEST_F(EngineModelVsRom, WholeSongAtTempo1WithHiHatFromBar1AndWrappingOrders)
     compareWithModel(wholeSongAtTempo1(), 3.5, kWholeSongSounds, 3);
 }
 
-// PAL: the same songs, built as 312-line frames, in Stella's PAL clock.
-TEST_F(EngineModelVsRom, PalPreviewAtTempo3)
-{
-    w().chkPal->setChecked(true);
-    previewAtTempo3();
-}
-
+// PAL: the whole song, built as 312-line frames, in Stella's PAL clock.
 TEST_F(EngineModelVsRom, PalWholeSongLasts60Over50OfItsNtscLength)
 {
     const std::string ntsc = wholeSongAtTempo1();
@@ -309,6 +313,10 @@ TEST(EngineSongReader, TellsProblemsExactlyWhereDasmFails)
         {"TEMPODELAY equ 5", "TEMPODELAY equ 5"},    // as written
         {"TEMPODELAY equ 5", "TEMPODELAY equ 0"},    // clamped by the engine
         {"TEMPODELAY equ 5", "TEMPODELAY equ 2.5"},  // a fraction
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 5\r\nTEMPOFRAC equ 300"}, // clamped by the engine
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 5\r\nTEMPOFRAC equ -9"},
+        {"TEMPODELAY equ 5", "TEMPODELAY equ 5\r\nTEMPOFRAC equ 0.5"},
+        {"TEMPODELAY equ 5", "TEMPOFRAC equ soundTypeArray-soundTurnArray\r\nTEMPODELAY equ 5"}, // known a pass later
         {"HATSTART equ 0", "HATSTART equ -3"},       // clamped by the engine
         {"HATSOUND equ 8", "HATSOUND equ 300"},      // too large for "lda #"
         {"    byte 1,2\r\n    byte 255", "    byte 1,256\r\n    byte 255"}, // an entry above 255

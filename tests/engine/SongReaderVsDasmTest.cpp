@@ -268,8 +268,8 @@ TEST_F(EngineTest, EngineNamesTheReaderKnowsAreDasmsSymbols)
         EXPECT_EQ(dasm[name], engineValue) << engineName;
         known.insert(name);
     }
-    for (const auto& [equateName, expression] : kEngineEquates)
-        known.emplace(equateName);
+    for (const EngineEquate& equate : kEngineEquates)
+        known.emplace(equate.name);
     for (const auto& [dasmName, dasmValue] : dasm)
         // PalFlag, the switch byte, follows song.h, so it moves with the song.
         EXPECT_TRUE(known.count(dasmName) || read.image->symbol(dasmName) || dasmName == "PalFlag" ||

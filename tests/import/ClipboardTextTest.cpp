@@ -171,17 +171,6 @@ TEST(ModuleOrder, SkipsSeparatorsEndsAtEndMarkAndListsWherePatternsPlay)
     EXPECT_EQ(listed[0].name, "P1");
     EXPECT_EQ(listed[2].rows, 32);
 
-    const auto plan = ostrak::planSong(order, 10);
-    ASSERT_TRUE(std::holds_alternative<ostrak::SongPlan>(plan));
-    EXPECT_EQ(std::get<ostrak::SongPlan>(plan).patterns, (std::vector<int>{1, 0, 3}));
-    EXPECT_EQ(std::get<ostrak::SongPlan>(plan).positions, (std::vector<int>{10, 11, 10, 12}));
-    EXPECT_TRUE(std::holds_alternative<ostrak::SongPlan>(ostrak::planSong(order, 63)));  // 63-65
-    EXPECT_FALSE(std::holds_alternative<ostrak::SongPlan>(ostrak::planSong(order, 64))); // would reach 66
-    EXPECT_FALSE(std::holds_alternative<ostrak::SongPlan>(ostrak::planSong({}, 0)));
-    ostrak::SongOrderList tooLong;
-    tooLong.entries.assign(257, {0, 0});
-    EXPECT_FALSE(std::holds_alternative<ostrak::SongPlan>(ostrak::planSong(tooLong, 0)));
-
     EXPECT_EQ(ostrak::rowsPastConverter(129), 0);
     EXPECT_EQ(ostrak::rowsPastConverter(200), 71);
 }

@@ -11,6 +11,9 @@
 
 #include <QFile>
 
+#include <array>
+
+#include <map>
 #include <regex>
 
 #include <unistd.h>
@@ -42,15 +45,16 @@ std::vector<std::string> rows(const ostrak::ListBox* list)
     return texts;
 }
 
-// Written for ostrak: every instrument one of the default slots' types or
-// 16 (every note of distinctPatternSong lies in C-4..G-6).
-ModSong ostrakWay(ModSong song)
+// Instruments that are the default slots' sound types and silence (16), so
+// the module is written for ostrak and every paste's first row finds its slot.
+ModSong slotInstruments(ModSong song)
 {
-    const int types[] = {4, 6, 7, 8, 14, 15, 1, 3, 16};
+    static const int slotTypes[] = {4, 6, 7, 8, 14, 15, 1, 16};
     for (ModPattern& p : song.patterns)
         for (auto& row : p.cells)
             for (ModCell& cell : row)
-                cell.instr = cell.instr ? types[(cell.instr - 1) % 9] : 0;
+                if (cell.instr > 0)
+                    cell.instr = slotTypes[(cell.instr - 1) % 8];
     return song;
 }
 
@@ -58,7 +62,7 @@ ModSong ostrakWay(ModSong song)
 // 2 0 +++ 2 1 3 0 --- 1, written for ostrak.
 ModSong songOfFourLengths()
 {
-    ModSong song = ostrakWay(distinctPatternSong(4, 200, 3));
+    ModSong song = slotInstruments(distinctPatternSong(4, 200, 3));
     const int lengths[] = {32, 64, 128, 200};
     for (int p = 0; p < 4; ++p) {
         song.patterns[std::size_t(p)].rows = lengths[p];
@@ -162,6 +166,14 @@ protected:
         click(imp().cmdOpenModule);
     }
     std::string importLog() const { return app->importer().txtImportLog->toPlainText().toStdString(); }
+    void clearSong()
+    {
+        click(w().cmdClearSong);
+        w().listCH1->clear();
+        w().listCH2->clear();
+        imp().txtImportLog->clear();
+        messages.shown.clear();
+    }
     std::string typeOf(int row) { return imp().typeBox(row)->currentText().toStdString(); }
     int row(int instrument) // in the instrument map
     {
@@ -174,7 +186,7 @@ protected:
 
 } // namespace
 
-TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGives)
+TEST_F(ImportTest, WholeSongGivesWhatPastingItsPlayedRowsInRunsOf64AndAddingEachGives)
 {
     const std::string bytes = writeIt(songOfFourLengths());
     const std::string path = save("song.it", bytes);
@@ -197,31 +209,41 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGi
     type(imp().txtStartPos, "4");
     click(imp().cmdImportSong);
     EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(w().cmbTempo->text8(), "7.2"); // speed 6 at 125 BPM
 
-    // By hand, in a second ostrak: paste, BANG, then ADD SEQ for each entry.
+    // By hand, in a second ostrak: the rows the order plays (2 0 2 1 3 0,
+    // 584 rows) in runs of 64, the last filled with silence; each new run
+    // pasted at the next position and BANG, then ADD SEQ for each run. The
+    // patterns repeat every 32 rows, so some runs repeat.
     RecordingMessages handMessages;
     ostrak::OstrakApp hand(ostrak::Seams{handMessages, clock, launcher});
     hand.state().memory.StoreNameA[5] = "kept by undo";
     const ostrak::TrackerModule module(bytes);
-    const int distinct[] = {2, 0, 1, 3};
-    for (int i = 0; i < 4; ++i) {
-        type(hand.main().txtPos, std::to_string(4 + i));
-        hand.main().txtIn->setText8(module.clipboardText(distinct[i], 0, module.rows(distinct[i]) - 1, 0, 1));
-        click(hand.main().cmdBang);
-    }
-    for (int position : {4, 5, 4, 6, 7, 5}) {
-        type(hand.main().txtPos, std::to_string(position));
+    std::vector<std::string> lines;
+    for (int pattern : {2, 0, 2, 1, 3, 0})
+        for (int r = 0; r < module.rows(pattern); ++r)
+            lines.push_back(module.clipboardText(pattern, r, r, 0, 1).substr(21));
+    lines.resize(640, "|...16......|...16......\r\n");
+    std::map<std::string, int> stored;
+    for (std::size_t run = 0; run < 10; ++run) {
+        std::string paste = "ModPlug Tracker  IT\r\n";
+        for (std::size_t r = 0; r < 64; ++r)
+            paste += lines[run * 64 + r];
+        const auto [at, added] = stored.emplace(paste, 4 + int(stored.size()));
+        type(hand.main().txtPos, std::to_string(at->second));
+        if (added) {
+            hand.main().txtIn->setText8(paste);
+            click(hand.main().cmdBang);
+        }
         click(hand.main().cmdAdd);
     }
+    EXPECT_EQ(stored.size(), 7u);
 
     EXPECT_TRUE(sameStores(memory(), hand.state().memory));
     EXPECT_EQ(rows(w().listCH1), rows(hand.main().listCH1));
     EXPECT_EQ(rows(w().listCH2), rows(hand.main().listCH2));
     EXPECT_EQ(rows(w().listCH1).front(), "4: Pos4_C1_");
-    EXPECT_NE(memory().StorePatternA[7].find(";128|"), std::string::npos); // 129 rows converted...
-    EXPECT_EQ(memory().StorePatternA[7].find(";129|"), std::string::npos); // ...and no more
-    EXPECT_NE(importLog().find("pattern 3 \"P3\" (200 rows) to position 7; 71 rows past row 128 left out"),
-              std::string::npos);
+    EXPECT_NE(importLog().find("the last position ends with 56 rows of silence"), std::string::npos);
     EXPECT_NE(importLog().find("Undo last load and restore"), std::string::npos);
 
     click(app->files().cmdUndo);
@@ -231,10 +253,10 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingEachPatternAndAddingEachOrderEntryGi
 
 TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithChannel2Empty)
 {
-    ModSong song = ostrakWay(distinctPatternSong(2, 32, 1));
+    ModSong song = slotInstruments(distinctPatternSong(2, 32, 1));
     for (ModPattern& p : song.patterns)
         for (auto& row : p.cells)
-            row[0].note -= 12; // XM's notes read an octave higher
+            row[0].note -= 12; // XM's notes read an octave higher, past G-6
     song.order = {1};
     const std::string path = save("mono.xm", writeXm(song));
     imp().chooseModuleFile = [&](QWidget*) { return QString::fromStdString(path); };
@@ -246,9 +268,8 @@ TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithCh
     type(w().txtPos, "9");
     click(imp().cmdImportPattern);
     const ostrak::TrackerModule module(readBytes(path));
-    // As pasted, but the empty channel starts silent: a byte needs a slot.
     std::string pasted = module.clipboardText(1, 0, 31, 0, -1);
-    pasted.replace(std::string("ModPlug Tracker  IT\r\n").size() + 12, 6, "|...16");
+    pasted.replace(pasted.find("|..........."), 12, "|...16......"); // CH2 silent, not half a byte
     EXPECT_EQ(memory().StorePaste[9], pasted);
     EXPECT_EQ(memory().StoreNameA[9], "Pos9_C1_");
     EXPECT_NE(memory().StorePatternA[9].find("|C-"), std::string::npos);
@@ -269,8 +290,10 @@ TEST_F(ImportTest, BadFilesAndSongsThatDoNotFitAreRefusedWithAMessageAndChangeNo
     const ostrak::WorkingMemory before = memory();
     const std::vector<std::string> listBefore = rows(w().listCH1);
 
-    ModSong manyPatterns = distinctPatternSong(256, 32, 2);
-    ModSong longOrder = distinctPatternSong(2, 32, 2);
+    // As pasted, so that no two runs of 64 rows read the same (mapped, the
+    // instruments all take one type and runs a semitone apart can meet).
+    ModSong manyPatterns = slotInstruments(distinctPatternSong(256, 32, 2));
+    ModSong longOrder = distinctPatternSong(2, 64, 2); // a position each
     longOrder.order.assign(500, 1);
     ModSong noOrder = distinctPatternSong(2, 32, 2);
     noOrder.order = {kEndOrder, 0, 1};
@@ -309,7 +332,7 @@ TEST_F(ImportTest, BadFilesAndSongsThatDoNotFitAreRefusedWithAMessageAndChangeNo
         EXPECT_EQ(rows(w().listCH2).size(), listBefore.size());
     }
     EXPECT_NE(importLog().find("would reach position 66, past 65"), std::string::npos);
-    EXPECT_NE(importLog().find("500 entries"), std::string::npos);
+    EXPECT_NE(importLog().find("at most 256 can be imported"), std::string::npos); // an hour of it
 }
 
 // Tunes as a user finds them, each imported with the window's defaults and
@@ -449,13 +472,15 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
     ModSong mono = realLike();
     mono.channels = 1;
     ModSong silent = realLike(); // as a module cut short can read
-    ModSong drums = realLike();
     for (ModPattern& p : silent.patterns)
         for (auto& r : p.cells)
             r = {{}, {}, {}, {}};
+    ModSong drums = realLike();
     for (ModPattern& p : drums.patterns)
         for (auto& r : p.cells)
             r = {r[2], r[2], {}, {}}; // the kick alone
+    ModSong loops = realLike(); // the last pattern jumps back to the first for ever
+    loops.patterns[2].cells[40][3] = {0, 0, -1, -1, 2, 0};
     const std::string it = writeIt(realLike());
     const std::vector<Case> cases = {
         {"type no slot has", it, "9", "", "", true, "which no slot has"},
@@ -469,11 +494,13 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
         {"no notes", writeIt(silent), "", "", "", false, "may be cut short"},
         {"only drums", writeIt(drums), "", "", "", false, "Song order: 4 rows added"},
         {"cut short", it.substr(0, it.size() / 2), "", "", "", false, "Song order: 4 rows added"},
+        {"a jump back for ever: played once", writeIt(loops), "", "", "", false, "Song order: 4 rows added"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const ostrak::WorkingMemory before = memory();
         const std::size_t shown = messages.shown.size();
+        const std::size_t listed = rows(w().listCH1).size();
         open(save("bad.it", c.bytes));
         if (!c.typeOf21.empty())
             imp().typeBox(row(21))->setCurrentText(QString::fromStdString(c.typeOf21));
@@ -491,11 +518,107 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
             continue;
         }
         EXPECT_EQ(messages.shown.size(), shown);
-        for (int position = 0; position < 3; ++position) {
+        for (std::size_t row = listed; row < rows(w().listCH1).size(); ++row) { // this import's positions
+            const int position = std::stoi(rows(w().listCH1)[row]);
             EXPECT_TRUE(everyByteWhole(memory().StorePatternA[std::size_t(position)])) << position;
             EXPECT_TRUE(everyByteWhole(memory().StorePatternB[std::size_t(position)])) << position;
         }
         click(app->files().cmdUndo); // the memory as it was
         EXPECT_EQ(memory().StorePaste, before.StorePaste);
     }
+}
+
+TEST_F(ImportTest, TheSongKeepsTheModulesTimeInSongHAndSongWavOnNtscAndPal)
+{
+    // Two channels, a note on every row of channel 1; effects in channel 2.
+    auto module = [](std::vector<int> lengths, int speed, std::vector<std::array<int, 4>> effects) {
+        ModSong song = slotInstruments(distinctPatternSong(int(lengths.size()), 64, 2));
+        song.speed = speed;
+        for (std::size_t p = 0; p < lengths.size(); ++p) {
+            song.patterns[p].rows = lengths[p];
+            song.patterns[p].cells.resize(std::size_t(lengths[p]));
+            for (auto& row : song.patterns[p].cells)
+                row[1] = {};
+        }
+        for (auto [p, r, effect, param] : effects)
+            song.patterns[std::size_t(p)].cells[std::size_t(r)][1] = {0, 0, -1, -1, effect, param};
+        return song;
+    };
+    struct Case {
+        std::string what, file, bytes;
+        bool pal;
+        std::string tempo, tempoLines; // cmbTempo, the song.h lines that carry it
+        int fillRows;                  // silence after the module's end
+    };
+    const std::vector<Case> cases = {
+        {"48-row patterns at speed 6 and 125 BPM: 7.2 frames, no padding between them", "a.it",
+         writeIt(module({48, 48, 48}, 6, {})), false, "7.2", "TEMPODELAY equ 7\r\nTEMPOFRAC equ 51\r\n", 48},
+        {"speed 5 on PAL: 5 whole frames, no fraction", "b.it", writeIt(module({64}, 5, {})), true, "5",
+         "TEMPODELAY equ 5\r\nPAL equ 1\r\n", 0},
+        {"XM: speed 3 set in the pattern and a break to the next one", "c.xm",
+         writeXm(module({64, 64}, 6, {{0, 0, 16, 3}, {0, 31, 14, 0}})), false, "3.6",
+         "TEMPODELAY equ 3\r\nTEMPOFRAC equ 154\r\n", 32},
+        {"MOD: speed 8, then 4: the slow rows as two of 4.8 frames", "d.mod",
+         writeMod(module({64}, 6, {{0, 0, 16, 8}, {0, 32, 16, 4}})), false, "4.8",
+         "TEMPODELAY equ 4\r\nTEMPOFRAC equ 205\r\n", 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w().chkPal->setChecked(c.pal);
+        const std::string path = save(c.file, c.bytes);
+        open(path);
+        type(imp().txtStartPos, "0");
+        click(imp().cmdImportSong);
+        ASSERT_TRUE(messages.shown.empty()) << messages.shown.front();
+        EXPECT_EQ(w().cmbTempo->text8(), c.tempo);
+        EXPECT_NE(importLog().find("cmbTempo set to " + c.tempo + ":"), std::string::npos);
+        EXPECT_NE(importLog().find(c.fillRows ? "ends with " + std::to_string(c.fillRows) + " rows of silence"
+                                              : "(100.0 %)."),
+                  std::string::npos);
+
+        click(w().cmdGenAllCode);
+        click(w().cmdCompileSong);
+        const std::string songH = readBytes(folder.file("song.h"));
+        EXPECT_NE(songH.find(c.tempoLines), std::string::npos);
+        const ostrak::sound::ReadResult read = ostrak::sound::readSongH(songH);
+        EXPECT_TRUE(read.problems.empty()) << (read.problems.empty() ? "" : read.problems.front());
+
+        // song.wav lasts as long as the module, and the silence after it.
+        click(w().cmdSaveWav);
+        const double wavSeconds = double(readBytes(folder.file("song.wav")).size() - 44) / 2 / 44100;
+        const double moduleSeconds = ostrak::TrackerModule(c.bytes).durationSeconds();
+        const double fillSeconds = c.fillRows * std::stod(c.tempo) / (c.pal ? 50 : 60);
+        EXPECT_NEAR(wavSeconds / (moduleSeconds + fillSeconds), 1.0, 0.004);
+        clearSong();
+    }
+}
+
+TEST_F(ImportTest, ASelectedPatternImportsAsTheSongPlaysItAtTheSongsTempo)
+{
+    // Speed 3 throughout but 6 in pattern 1, which the song enters at row 8
+    // and leaves by a break at row 23.
+    ModSong song = slotInstruments(distinctPatternSong(3, 32, 2));
+    song.speed = 3;
+    for (ModPattern& p : song.patterns)
+        for (auto& row : p.cells)
+            row[1] = {};
+    song.patterns[0].cells[31][1] = {0, 0, -1, -1, 3, 8};  // C08
+    song.patterns[1].cells[8][1] = {0, 0, -1, -1, 1, 6};   // A06
+    song.patterns[1].cells[23][1] = {0, 0, -1, -1, 3, 0};  // C00
+    song.patterns[2].cells[0][1] = {0, 0, -1, -1, 1, 3};   // A03
+    open(save("p.it", writeIt(song)));
+    imp().listPatterns->setCurrentItem(imp().listPatterns->topLevelItem(1));
+    type(w().txtPos, "3");
+    click(imp().cmdImportPattern);
+    EXPECT_EQ(w().cmbTempo->text8(), "3.6");
+    EXPECT_NE(importLog().find("as order 1 plays it: rows 8 to 23, 32 rows at the song's tempo"), std::string::npos);
+    // Rows 8 to 23, each followed by the row held on (row 8, the first,
+    // with silence on channel 2, which has played nothing yet).
+    const std::string paste = memory().StorePaste[3];
+    const ostrak::TrackerModule module(writeIt(song));
+    std::string rows = "ModPlug Tracker  IT\r\n";
+    for (int r = 8; r <= 23; ++r)
+        rows += module.clipboardText(1, r, r, 0, 1).substr(21) + "|...........|...........\r\n";
+    rows.replace(rows.find("|........A06"), 12, "|...16...A06");
+    EXPECT_EQ(paste, rows);
 }

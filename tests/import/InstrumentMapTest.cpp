@@ -206,24 +206,25 @@ TEST(InstrumentMap, TransposeByNamePutsMostNotesInReach)
     EXPECT_EQ(ostrak::defaultTranspose({use(20, {{60, 1}})}, {{{4}}}), 0); // tie: no shift
 }
 
-TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsPatternsWithWhatSounds)
+TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsEachTextWithWhatSounds)
 {
     const ostrak::TrackerModule module(writeIt(tune()));
-    const auto starts = ostrak::soundingAtPatternStarts(module, module.firstSongOrder(), 0, 1);
-    EXPECT_EQ(starts.at(0)[0].note, 0);
-    EXPECT_EQ(starts.at(1)[0].note, 0);                      // channel 1 ends on a note-off...
-    EXPECT_EQ(starts.at(1)[1].note, 25 + 4);                 // ...channel 2 still plays C-2+4
-    EXPECT_EQ(starts.at(1)[1].instrument, 22);
+    const ostrak::PlayedSong song = module.playedSong();
+    ASSERT_EQ(song.rows.size(), 64u);
+    const std::vector<ostrak::EngineRow> rows = ostrak::engineRows(std::vector<int>(64, 1));
 
     ostrak::ImportSettings s;
     s.voicingOf = {{21, {{4}}}, {22, {{6}}}};
     s.mode = ostrak::NotesMode::PitchCodes;
     s.slotTypes = kDefaultSlots;
     ostrak::PitchReport report;
-    const std::string p1 = ostrak::importText(module, 1, s, starts.at(1), report);
+    // The second pattern alone: the first only tells what sounds where it starts.
+    const std::vector<std::string> texts = ostrak::importTexts(module, song.rows, rows, {32, 64}, s, report);
+    ASSERT_EQ(texts.size(), 1u);
+    const std::string& p1 = texts[0];
     const std::string header = "ModPlug Tracker  IT\r\n";
     ASSERT_EQ(p1.substr(0, header.size()), header);
-    // Row 0: silence on CH1, the still-sounding E-2 (folded to E-4) on CH2.
+    // Row 0: silence on CH1 (it ends on a note-off), the still-sounding E-2 (folded to E-4) on CH2.
     EXPECT_EQ(p1.substr(header.size(), 26), "|...16......|E-406......\r\n");
     // Row 7: the note-off silent; row 8: a note without an instrument plays the channel's (21, type 4).
     EXPECT_EQ(p1.substr(header.size() + 7 * 26, 12), "|===16......");
@@ -236,22 +237,16 @@ TEST(ImportText, MapsInstrumentsSilencesNoteOffsAndStartsPatternsWithWhatSounds)
     s.transpose = 2;
     s.slotTypes[5] = 12;
     s.mode = ostrak::NotesMode::ByPitch;
-    const std::string low = ostrak::importText(module, 0, s, starts.at(0), report);
+    const std::string low = ostrak::importTexts(module, song.rows, rows, {0, 32}, s, report).at(0);
     EXPECT_NE(low.find("12......|"), std::string::npos);
     EXPECT_NE(low.find("04......|"), std::string::npos);
 
-    // Written as it stands, for a module written the ostrak way; a first row
-    // that would give no whole byte takes what still sounds, or silence.
+    // Written as it stands, for a module written the ostrak way; the first
+    // row holds what the converter would still hold there: C-5 on 21, and
+    // silence for 22, whose notes are all out of reach (half a byte else).
     s.asPasted = true;
-    ModSong own = tune();
-    for (ModPattern& p : own.patterns)
-        for (auto& row : p.cells)
-            row = {ModCell{61, 4}, ModCell{row[1].note ? 49 : 0, row[1].note ? 1 : 0}, ModCell{}};
-    own.patterns[1].cells[0] = {ModCell{}, ModCell{0, 1}, ModCell{}};
-    const ostrak::TrackerModule written(writeIt(own));
-    const auto sounding = ostrak::soundingAtPatternStarts(written, written.firstSongOrder(), 0, 1);
-    const std::string text = ostrak::importText(written, 1, s, sounding.at(1), report);
-    EXPECT_EQ(text, "ModPlug Tracker  IT\r\n|C-504......|C-401......"
-                        + written.clipboardText(1, 0, 31, 0, 1).substr(header.size() + 24));
-    EXPECT_EQ(ostrak::importText(written, 0, s, {}, report), written.clipboardText(0, 0, 31, 0, 1));
+    s.slotTypes.clear(); // any instrument has a slot
+    std::string own = module.clipboardText(1, 0, 31, 0, 1);
+    own.replace(header.size(), 24, "|C-521......|...16......");
+    EXPECT_EQ(ostrak::importTexts(module, song.rows, rows, {32, 64}, s, report).at(0), own);
 }

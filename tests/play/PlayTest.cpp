@@ -149,6 +149,10 @@ TEST_F(PlayTest, WithoutASoundCardPlayingSaysSoAndSaveWavStillWritesTheSong)
     EXPECT_GT(seconds, 1.5);
     EXPECT_LT(seconds, 8.0);
     EXPECT_FALSE(fs::exists(folder.file("song.wav.part")));
+    // At tempo 3.5 (rows of 3 and 4 frames) the pass lasts 3.5 / 3 as long.
+    w().cmbTempo->setText8("3.5");
+    w().cmdSaveWav->click();
+    EXPECT_NEAR(double(readBytes(folder.file("song.wav")).size() - 44) / (wav.size() - 44), 3.5 / 3, 0.002);
 }
 
 TEST_F(PlayTest, SaveWavFailuresTellTheCodeAndKeepThePreviousFileWhole)

@@ -1,5 +1,7 @@
 #include "SongFixture.h"
 
+#include "sound/Sound.h"
+
 #include <QComboBox>
 
 namespace {
@@ -43,6 +45,39 @@ TEST_F(SongTest, AnyTextInTheConfigurationIsWrittenAsItsLeadingNumber)
     EXPECT_EQ(songLine(9), "    byte 0,1000000,4,2.5");
     EXPECT_EQ(songLine(12), "    byte 4,0,7,8");
     EXPECT_EQ(songLine(13), "    byte 14,15,12,3");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// dasm reads no fractions: both writers put the whole frames into TEMPODELAY
+// and the fraction, in 256ths, into TEMPOFRAC on the next line (above the PAL
+// switch); a whole tempo writes the one line it always did.
+TEST_F(SongTest, AFractionalTempoWritesWholeFramesAndTheFractionIn256ths)
+{
+    const struct {
+        const char* tempo;
+        const char* frames;
+        const char* fraction; // null: no TEMPOFRAC line
+    } cases[] = {
+        {"3 - Tempo", "3", nullptr}, {"-3", "-3", nullptr},  {"7.2", "7", "51"},     {"2.5", "2", "128"},
+        {"1.7", "1", "179"},         {"3.999", "4", nullptr}, {"3.001", "3", nullptr}, {"0.5", "1", nullptr},
+        {"-2.5", "1", nullptr},      {"255.5", "255", "128"}, {"300.5", "300", nullptr},
+    };
+    w().cmdGenAllCode->click();
+    for (const auto& c : cases) {
+        for (QPushButton* writer : {w().cmdCompile, w().cmdCompileSong}) {
+            SCOPED_TRACE(std::string(c.tempo) + (writer == w().cmdCompile ? ", preview" : ", whole song"));
+            w().cmbTempo->setText8(c.tempo);
+            w().chkPal->setChecked(writer == w().cmdCompileSong);
+            writer->click();
+            std::vector<std::string> expected = {std::string("TEMPODELAY equ ") + c.frames};
+            if (c.fraction)
+                expected.push_back(std::string("TEMPOFRAC equ ") + c.fraction);
+            expected.push_back(writer == w().cmdCompileSong ? "PAL equ 1" : "");
+            const auto lines = linesOf(songH());
+            EXPECT_EQ(std::vector<std::string>(lines.begin() + 4, lines.begin() + 4 + long(expected.size())), expected);
+            EXPECT_EQ(ostrak::sound::readSongH(songH()).problems, std::vector<std::string>{});
+        }
+    }
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -64,11 +64,39 @@ TEST(EngineModel, RowsFollowTheTempoAndTheVolumeTable)
     EXPECT_EQ(frames[96].step, 1);
     EXPECT_EQ(frames[96].row, 0);
 
-    // Tempo 0 plays as 1 and 1000 as 255, as engine.asm clamps them.
-    EXPECT_EQ(play(song("0", "1,255", "1,255"), 2)[1].row, 1);
-    const auto slow = play(song("1000", "1,255", "1,255"), 256);
-    EXPECT_EQ(slow[254].row, 0);
-    EXPECT_EQ(slow[255].row, 1);
+}
+
+// Frames a row: TEMPODELAY clamped to 1-255, and one frame more whenever the
+// rows' TEMPOFRAC (256ths, clamped to 0-255) carries past a whole frame.
+TEST(EngineModel, RowsStartWhereTheTempoAndItsFractionSay)
+{
+    const struct {
+        const char* tempo;
+        std::vector<int> rowFrames; // of the first rows
+    } cases[] = {
+        {"0", {1, 1, 1}},
+        {"1000", {255, 255}},
+        {"2\r\nTEMPOFRAC equ 128", {2, 3, 2, 3}},
+        {"7\r\nTEMPOFRAC equ 51", {7, 7, 7, 7, 7, 8, 7, 7, 7, 7, 8}}, // 7.2: 51 * 5 = 255, the sixth row carries
+        {"1\r\nTEMPOFRAC equ 179", {1, 2, 2, 1, 2, 2, 1}},
+        {"255\r\nTEMPOFRAC equ 255", {255, 256, 256}},             // 255 and a carry: 256 frames
+        {"3\r\nTEMPOFRAC equ 300", {3, 4, 4, 4}},                  // 255 at most
+        {"3\r\nTEMPOFRAC equ -5", {3, 3, 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tempo);
+        int total = 0;
+        for (const int length : c.rowFrames)
+            total += length;
+        const auto frames = play(song(c.tempo, "1,255", "1,255"), total + 1);
+        int at = 0;
+        for (std::size_t row = 0; row < c.rowFrames.size(); ++row) {
+            EXPECT_EQ(frames[std::size_t(at)].row, int(row)) << "first frame of row " << row;
+            at += c.rowFrames[row];
+            EXPECT_EQ(frames[std::size_t(at - 1)].row, int(row)) << "last frame of row " << row;
+        }
+        EXPECT_EQ(frames[std::size_t(at)].row, int(c.rowFrames.size()));
+    }
 }
 
 TEST(EngineModel, OrdersWrapOnTheirOwnAndBadEntriesAreSilent)

@@ -167,6 +167,34 @@ TEST(Tia, SkippingIdleClocksIsClockingThem)
     }
 }
 
+// Ostrak.it's samples: one period per divider pulse, each value held AUDF + 1
+// clocks, is what the chip plays at that AUDF once it has settled (from some
+// place in the period).
+TEST(Tia, WaveFormHeldAudfPlusOneClocksIsTheChipsOutput)
+{
+    for (int audc = 0; audc < 16; ++audc) {
+        const std::vector<std::uint8_t> form = waveForm(audc);
+        ASSERT_EQ(int(form.size()), wavePeriod(audc)) << "AUDC " << audc;
+        for (const int audf : {0, 5, 19, 31}) {
+            if (form.empty())
+                continue;
+            SCOPED_TRACE("AUDC " + std::to_string(audc) + " AUDF " + std::to_string(audf));
+            const std::size_t hold = std::size_t(audf + 1), period = form.size() * hold;
+            std::vector<int> expanded;
+            for (std::uint8_t value : form)
+                expanded.insert(expanded.end(), hold, value * 15);
+            const std::vector<int> chip = clocks(audc, audf, 4 * period);
+            bool found = false;
+            for (std::size_t shift = 0; shift < period && !found; ++shift) {
+                found = true;
+                for (std::size_t i = 0; i < period && found; ++i)
+                    found = chip[2 * period + i] == expanded[(i + shift) % period];
+            }
+            EXPECT_TRUE(found);
+        }
+    }
+}
+
 TEST(Tia, HighTonesDoNotFoldBackBelowThemselves)
 {
     // AUDC 4 at AUDF 0-3: 15.7, 7.8, 5.2 and 3.9 kHz square waves. Their

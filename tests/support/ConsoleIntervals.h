@@ -3,13 +3,13 @@
 // console plays: for each imported channel, successive notes of the module
 // (drums left out) against the tones the stored pattern bytes play on their
 // slots' sound types (toneFrequency), not against what the import meant to
-// write. A note the console plays silent or as noise breaks its intervals;
-// rows the import leaves out are not counted.
+// write. A note the console plays silent or as noise breaks its intervals.
 #include "app/FrmMain.h"
 #include "common/Numbers.h"
 #include "import/ChannelNotes.h"
 #include "import/FrmImport.h"
 #include "import/ModuleClipboard.h"
+#include "import/SongLayout.h"
 #include "sound/PitchGuide.h"
 #include "sound/Sound.h"
 #include "store/WorkingMemory.h"
@@ -45,26 +45,31 @@ inline std::map<int, int> bytesByRow(const std::string& pattern)
     return bytes;
 }
 
-// positions: where each entry of the module's song order went (the song
-// order list's rows); slotTypes: the eight slots' types as the song plays them.
-inline IntervalFigures consoleIntervals(const ostrak::TrackerModule& module, const std::set<int>& drums,
+// positions: the song order list, one position for each 64 engine rows of
+// the song (rows: the engine rows the import laid the played rows out in);
+// slotTypes: the eight slots' types as the song plays them.
+inline IntervalFigures consoleIntervals(const ostrak::TrackerModule& module, const ostrak::PlayedSong& song,
+                                        const std::vector<ostrak::EngineRow>& rows, const std::set<int>& drums,
                                         const std::array<int, 2>& channels, const ostrak::WorkingMemory& memory,
                                         const std::vector<int>& positions, const std::array<int, 8>& slotTypes)
 {
     std::vector<double> errors;
-    const ostrak::SongOrderList order = module.firstSongOrder();
     for (int side = 0; side < 2; ++side) {
         if (channels[std::size_t(side)] < 0)
             continue;
         int instrument = 0, lastNote = 0, lastInstrument = 0;
         double lastHz = -1; // -1: no note yet; 0: the last one had no tone
-        for (std::size_t e = 0; e < order.entries.size() && e < positions.size(); ++e) {
-            const int pattern = order.entries[e].pattern;
-            const std::size_t position = std::size_t(positions[e]);
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            const std::size_t position = std::size_t(positions[i]);
             const std::map<int, int> bytes =
                 bytesByRow(side ? memory.StorePatternB[position] : memory.StorePatternA[position]);
-            for (int row = 0; row < module.rows(pattern); ++row) {
-                const ostrak::TrackerModule::RawCell cell = module.rawCell(pattern, row, channels[std::size_t(side)]);
+            for (int row = 0; row < ostrak::kPositionRows; ++row) {
+                const std::size_t r = i * ostrak::kPositionRows + std::size_t(row);
+                if (r >= rows.size() || rows[r].played < 0 || !rows[r].first)
+                    continue; // silence after the end, or a module row held on
+                const ostrak::PlayedRow& played = song.rows[std::size_t(rows[r].played)];
+                const ostrak::TrackerModule::RawCell cell =
+                    module.rawCell(played.pattern, played.row, channels[std::size_t(side)]);
                 if (cell.instrument > 0)
                     instrument = cell.instrument;
                 if (cell.note < 1 || cell.note > ostrak::kModuleLastNote || instrument <= 0 || drums.count(instrument))
@@ -103,21 +108,29 @@ inline IntervalFigures consoleIntervals(const ostrak::TrackerModule& module, con
 }
 
 // The same for what the import window just imported of this module: its
-// channels, the song order lists and the slots as they stand.
+// channels, the song order lists, the slots as they stand, and the engine
+// rows as the import lays the played song out (60 or 50 frames a second).
 inline IntervalFigures intervalsOfImport(const std::string& moduleBytes, const ostrak::FrmMain& w,
                                          const ostrak::FrmImport& imp, const ostrak::WorkingMemory& memory)
 {
     const ostrak::TrackerModule module(moduleBytes);
-    std::vector<int> patterns, positions;
+    const ostrak::PlayedSong song = module.playedSong();
+    std::vector<double> starts;
+    for (const ostrak::PlayedRow& r : song.rows)
+        starts.push_back(r.start);
+    std::vector<int> patterns; // as the import window finds the drums
     for (const ostrak::OrderPattern& p : module.orderPatterns())
         patterns.push_back(p.pattern);
+    const ostrak::RowTiming timing = ostrak::chooseRowTiming(starts, song.seconds, w.chkPal->isChecked() ? 50 : 60);
+    std::vector<int> positions;
     for (int row = 0; row < w.listCH1->count(); ++row)
         positions.push_back(int(common::leadingNumber(w.listCH1->rowText(row))));
     std::array<int, 8> types{};
     for (std::size_t i = 0; i < 8; ++i)
         types[i] = int(common::leadingNumber(w.WaveMatrix[i]->text8()));
     const auto channel = [](const QComboBox* box) { return box->currentData().isValid() ? box->currentData().toInt() : -1; };
-    return consoleIntervals(module, ostrak::summariseChannels(module, patterns).drums,
+    return consoleIntervals(module, song, ostrak::engineRows(timing.repeats),
+                            ostrak::summariseChannels(module, patterns).drums,
                             {channel(imp.cmbChannelA), channel(imp.cmbChannelB)}, memory, positions, types);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <numbers>
 
 namespace testing_support {
 
@@ -52,6 +54,47 @@ double measuredFundamental(const std::vector<float>& samples, double rate, std::
     const double bend = before - 2 * bestMatch + after;
     const double shift = bend < 0 ? 0.5 * (before - after) / bend : 0.0;
     return periods * rate / (double(best) + shift);
+}
+
+std::vector<double> spectrum(const std::vector<float>& samples, std::size_t begin, std::size_t n, std::size_t size)
+{
+    std::vector<std::complex<double>> x(size);
+    for (std::size_t i = 0; i < n && begin + i < samples.size(); ++i)
+        x[i] = samples[begin + i] * 0.5 * (1 - std::cos(2 * std::numbers::pi * double(i) / double(n)));
+    for (std::size_t i = 1, j = 0; i < size; ++i) { // bit reversal, then butterflies
+        std::size_t bit = size >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+            std::swap(x[i], x[j]);
+    }
+    for (std::size_t len = 2; len <= size; len <<= 1) {
+        const std::complex<double> w = std::polar(1.0, -2 * std::numbers::pi / double(len));
+        for (std::size_t i = 0; i < size; i += len) {
+            std::complex<double> wk = 1;
+            for (std::size_t k = 0; k < len / 2; ++k, wk *= w) {
+                const auto u = x[i + k], v = x[i + k + len / 2] * wk;
+                x[i + k] = u + v;
+                x[i + k + len / 2] = u - v;
+            }
+        }
+    }
+    std::vector<double> magnitude(size / 2);
+    for (std::size_t i = 1; i < size / 2; ++i)
+        magnitude[i] = std::abs(x[i]);
+    return magnitude;
+}
+
+double cosine(const std::vector<double>& a, const std::vector<double>& b)
+{
+    double ab = 0, aa = 0, bb = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        ab += a[i] * b[i];
+        aa += a[i] * a[i];
+        bb += b[i] * b[i];
+    }
+    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
 }
 
 } // namespace testing_support

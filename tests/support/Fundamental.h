@@ -1,6 +1,6 @@
 #pragma once
-// Measures the fundamental of a periodic sound of any wave shape (square,
-// polynomial-counter patterns) from its samples.
+// Measures of a recorded sound: the fundamental of a periodic sound of any
+// wave shape (square, polynomial-counter patterns), and spectra to compare.
 #include <cstddef>
 #include <vector>
 
@@ -13,5 +13,12 @@ namespace testing_support {
 // samples). The expected value only picks where to look.
 double measuredFundamental(const std::vector<float>& samples, double rate, std::size_t begin, std::size_t end,
                            double expected);
+
+// Magnitude spectrum of samples [begin, begin + n), Hann-windowed, n <= size
+// (a power of two); size / 2 bins, the DC bin left 0.
+std::vector<double> spectrum(const std::vector<float>& samples, std::size_t begin, std::size_t n,
+                             std::size_t size = 2048);
+// How alike two spectra are: 1 for the same shape, 0 when either is empty.
+double cosine(const std::vector<double>& a, const std::vector<double>& b);
 
 } // namespace testing_support

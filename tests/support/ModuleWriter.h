@@ -32,6 +32,7 @@ struct ModPattern {
 struct ModSong {
     int channels = 4;
     int instruments = 16;
+    int speed = 6, tempo = 125; // at the start (MOD: always 6 and 125)
     std::vector<int> order; // pattern numbers; kSkipOrder is "+++", kEndOrder "---"
     std::vector<ModPattern> patterns;
 };
@@ -68,7 +69,7 @@ inline std::string writeIt(const ModSong& song)
     put16(s, 0x0214);                     // compatible with
     put16(s, 0x0001);                     // stereo, sample mode
     put16(s, 0);                          // special
-    put8(s, 128); put8(s, 48); put8(s, 6); put8(s, 125); put8(s, 128); put8(s, 0);
+    put8(s, 128); put8(s, 48); put8(s, song.speed); put8(s, song.tempo); put8(s, 128); put8(s, 0);
     put16(s, 0); put32(s, 0); put32(s, 0);
     for (int c = 0; c < 64; ++c) put8(s, c < song.channels ? 32 : 32 | 128);
     for (int c = 0; c < 64; ++c) put8(s, 64);
@@ -137,8 +138,8 @@ inline std::string writeXm(const ModSong& song)
     put16(s, int(song.patterns.size()));
     put16(s, song.instruments);
     put16(s, 1);
-    put16(s, 6);
-    put16(s, 125);
+    put16(s, song.speed);
+    put16(s, song.tempo);
     for (int i = 0; i < 256; ++i) put8(s, i < int(song.order.size()) ? song.order[std::size_t(i)] : 0);
     for (const ModPattern& p : song.patterns) {
         std::string data;
@@ -181,7 +182,7 @@ inline std::string writeS3m(const ModSong& song)
     put16(s, 0x1320);
     put16(s, 2);
     s += "SCRM";
-    put8(s, 64); put8(s, 6); put8(s, 125); put8(s, 0x80 | 48); put8(s, 0); put8(s, 0);
+    put8(s, 64); put8(s, song.speed); put8(s, song.tempo); put8(s, 0x80 | 48); put8(s, 0); put8(s, 0);
     s.append(8, '\0');
     put16(s, 0);
     for (int c = 0; c < 32; ++c) put8(s, c < song.channels ? (c % 2 ? 8 + c / 2 : c / 2) : 255);
@@ -271,8 +272,9 @@ inline std::string writeMod(const ModSong& song)
     return s;
 }
 
-// A song of `count` different patterns played once each, in order: every
-// row holds a note (C-4 to G-6, the engine's range) and an instrument 1-16.
+// A song of `count` different patterns (up to 256) played once each, in
+// order: every row holds a note (C-4 to G-6, the engine's range) and an
+// instrument 1-16.
 inline ModSong distinctPatternSong(int count, int rows = 64, int channels = 4)
 {
     ModSong song;
@@ -284,7 +286,7 @@ inline ModSong distinctPatternSong(int count, int rows = 64, int channels = 4)
         for (int r = 0; r < rows; ++r) {
             std::vector<ModCell> row(static_cast<std::size_t>(channels));
             for (int c = 0; c < channels; ++c)
-                row[std::size_t(c)] = {49 + (p * 7 + r * 3 + c * 5) % 32, 1 + (p + r + c) % 16, r % 4 ? -1 : 48};
+                row[std::size_t(c)] = {49 + (p * 7 + p / 32 + r * 3 + c * 5) % 32, 1 + (p + r + c) % 16, r % 4 ? -1 : 48};
             pattern.cells.push_back(row);
         }
         song.patterns.push_back(pattern);

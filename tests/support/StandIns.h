@@ -14,7 +14,14 @@ namespace testing_support {
 class RecordingMessages : public ostrak::MessageBoxes {
 public:
     std::vector<std::string> shown;
+    std::vector<std::string> asked;
+    bool answer = false; // what every question is answered
     void show(const std::string& text) override { shown.push_back(text); }
+    bool ask(const std::string& question) override
+    {
+        asked.push_back(question);
+        return answer;
+    }
 };
 
 class RecordingLauncher : public ostrak::Launcher {
