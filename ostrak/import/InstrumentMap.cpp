@@ -119,14 +119,14 @@ MapChoice searchedChoice(const ChannelNotes& notes, const ModuleNotes& module, c
     }
     // White noise (8) first for drums when a slot has it.
     std::stable_sort(noise.begin(), noise.end(), [](int a, int b) { return (a == 8) > (b == 8); });
-    // Every type alone, and two types of a family together.
+    // Every type alone, and the square with its partner (the other
+    // partners add only tones below 32 Hz).
     std::vector<std::vector<int>> tonalSets;
     for (int a : tonal)
         tonalSets.push_back({a});
-    for (int a : tonal)
-        for (int b : tonal)
-            if (a < b && sameFamily(a, b))
-                tonalSets.push_back({a, b});
+    for (int a : {4, 5})
+        if (has(tonal, a) && has(tonal, a + 8))
+            tonalSets.push_back({a, a + 8});
 
     std::vector<std::vector<std::vector<int>>> choices;
     for (const InstrumentUse& use : notes.uses) {

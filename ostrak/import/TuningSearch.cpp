@@ -10,7 +10,7 @@ namespace ostrak {
 
 namespace {
 
-constexpr int kStep = 5;            // cents between the shifts tried: every target falls on this grid
+constexpr int kStep = 10;           // cents between the shifts tried: every target falls on this grid
 constexpr int kShifts = 1200 / kStep;
 constexpr int kOctaves = 8;         // an instrument moves by at most this many octaves
 constexpr int kKept = 12;           // candidates per instrument taken into the joint choice
@@ -210,9 +210,11 @@ private:
     {
         const Grid& g = grids_[std::size_t(c.set)];
         double cost = 3.0 * part.total * std::abs(shift + 1200 * c.octave) / 1200.0;
-        std::vector<float> d(part.notes.size());
+        const int from = gridIndex(part, 0, c, shift) - (part.notes.front() * 100) / kStep; // the grid at note 0
+        std::vector<float>& d = deviations_;
+        d.resize(part.notes.size());
         for (std::size_t x = 0; x < part.notes.size(); ++x) {
-            const std::size_t at = std::size_t(gridIndex(part, int(x), c, shift));
+            const std::size_t at = std::size_t(from + part.notes[x] * (100 / kStep));
             d[x] = g.deviation[at];
             cost += part.counts[x] * g.cost[at];
         }
@@ -263,6 +265,7 @@ private:
     std::vector<std::vector<int>> sets_;
     std::vector<ToneSet> tones_;
     std::vector<Grid> grids_;
+    mutable std::vector<float> deviations_; // ownCost's, kept to spare allocations
 };
 
 } // namespace
