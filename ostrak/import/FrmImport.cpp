@@ -81,10 +81,10 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     g->addWidget(listPatterns, 1, 0);
     auto* options = new QHBoxLayout;
     options->addWidget(new QLabel(QStringLiteral("CH1 from channel"), this));
-    options->addWidget(cmbChannelA);
+    // The lists say what each channel holds, so they take the row's room.
+    options->addWidget(cmbChannelA, 1);
     options->addWidget(new QLabel(QStringLiteral("CH2 from channel"), this));
-    options->addWidget(cmbChannelB);
-    options->addStretch(1);
+    options->addWidget(cmbChannelB, 1);
     options->addWidget(new QLabel(QStringLiteral("First position (song)"), this));
     options->addWidget(txtStartPos);
     g->addLayout(options, 2, 0);

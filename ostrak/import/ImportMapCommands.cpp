@@ -7,6 +7,7 @@
 #include "app/FrmMain.h"
 #include "common/Numbers.h"
 
+#include <QAbstractItemView>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -94,6 +95,8 @@ void ImportCommands::fillChannels()
         f_.cmbChannelB->addItem(text, c.channel);
     }
     f_.cmbChannelB->addItem(QStringLiteral("none"));
+    for (QComboBox* box : {f_.cmbChannelA, f_.cmbChannelB}) // the whole texts when the list opens
+        box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
     const auto [a, b] = defaultChannels(moduleNotes_.channels);
     f_.cmbChannelA->setCurrentIndex(std::max(a, 0));
     f_.cmbChannelB->setCurrentIndex(b >= 0 ? b : f_.cmbChannelB->count() - 1);
@@ -165,7 +168,8 @@ void ImportCommands::refreshMap()
     int count = 0;
     for (const InstrumentUse& use : uses_)
         count += use.notes();
-    log(std::to_string(uses_.size()) + " instruments, " + std::to_string(count) + " notes in the channels picked"
+    log(std::to_string(uses_.size()) + (uses_.size() == 1 ? " instrument, " : " instruments, ") + std::to_string(count)
+        + " notes in the channels picked"
         + (ostrakWay_ ? "; written the ostrak way: the cells import as they stand." : "."));
     if (choice.takesOffer)
         log("The tune keeps its intervals better with sound type " + std::to_string(offer.type)
