@@ -319,7 +319,8 @@ void ImportCommands::logNotes(const std::vector<int>& patterns, const ImportSett
         std::snprintf(tuning, sizeof tuning,
                       "Tuning: transpose %d semitones and %+.0f cents, so A-5 plays as %.1f Hz, each instrument "
                       "then in its own octave.",
-                      settings.transpose, settings.cents, notePitchHz(70 + settings.transpose) * std::exp2(settings.cents / 1200));
+                      settings.transpose, settings.cents,
+                      notePitchHz(kA440Note + settings.transpose) * std::exp2(settings.cents / 1200));
         log(tuning);
     }
     if (!settings.asPasted)

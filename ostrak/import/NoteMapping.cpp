@@ -11,7 +11,6 @@ namespace ostrak {
 
 namespace {
 
-constexpr int kA440Note = 70;
 constexpr double kTritone = 600;         // past this from every tone, a note moves by octaves
 constexpr double kHalfStep = 50;         // half a semitone past the ends still rounds to the end tone
 constexpr int kSilentSlot = 7;           // its byte with pitch code 31 is 255, the engine's silence

@@ -13,6 +13,7 @@ namespace ostrak {
 inline constexpr int kFirstCodeNote = 49; // C-4, pitch code 31
 inline constexpr int kLastCodeNote = 80;  // G-6, pitch code 0
 inline constexpr int kSilenceType = 16;
+inline constexpr int kA440Note = 70; // A-5, at 440 Hz before any tuning
 
 enum class NotesMode { PitchCodes, ByPitch };
 
