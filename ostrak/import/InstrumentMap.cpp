@@ -6,8 +6,6 @@
 #include "sound/Sound.h"
 
 #include <algorithm>
-#include <cctype>
-#include <map>
 #include <optional>
 
 namespace ostrak {

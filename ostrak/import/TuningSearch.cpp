@@ -1,10 +1,10 @@
 #include "TuningSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
-#include <numeric>
 
 namespace ostrak {
 
@@ -227,7 +227,6 @@ private:
     // others best, twice round.
     double joint(const std::vector<std::vector<int>>& kept, int shift, std::vector<int>& choice) const
     {
-        std::vector<double> own(parts_.size());
         for (std::size_t p = 0; p < parts_.size(); ++p)
             choice.push_back(kept[p].front());
         auto crossCost = [&](std::size_t p, int candidate) {
