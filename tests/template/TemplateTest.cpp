@@ -134,8 +134,9 @@ TEST_F(TemplateTest, AFolderThatCannotBeWrittenOrAFullDiskLeavesTheOldFileWhole)
     EXPECT_FALSE(fs::exists(common::AtomicFile::companionOf(ostrak::kTemplateFile)));
     ASSERT_EQ(messages.shown.size(), ordinary ? 2u : 1u);
     EXPECT_NE(messages.shown[0].find("did not reach the disk"), std::string::npos) << messages.shown[0];
-    if (ordinary)
+    if (ordinary) {
         EXPECT_NE(messages.shown[1].find("cannot be written"), std::string::npos) << messages.shown[1];
+    }
 }
 
 // Pattern 0 copied as the tracker copies it, pasted and converted, gives the
