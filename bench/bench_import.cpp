@@ -1,6 +1,6 @@
 // Times "Import Whole Song" through the real windows: an IT module of 66
-// different 64-row patterns (positions 0 to 65), each converted by the
-// ">> BANG! >>" command and added to the song order.
+// different 64-row patterns, its notes mapped by pitch, each position
+// converted by the ">> BANG! >>" command and added to the song order.
 #include "BenchApp.h"
 #include "support/ModuleWriter.h"
 #include "app/FrmMain.h"
@@ -51,14 +51,17 @@ int main(int argc, char** argv)
         cpuTimes.push_back(1000.0 * double(std::clock() - c0) / CLOCKS_PER_SEC);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
 
+        // Mapped by pitch (the module is not written for ostrak): runs whose
+        // mapped cells read the same share a position.
         ok = ok && quiet.messages.shown.empty() && w.listCH1->count() == 66 && w.listCH2->count() == 66
-             && quiet.app.state().memory.StoreNameA[65] == "Pos65_C1_";
+             && quiet.app.state().memory.StoreNameA[0] == "Pos0_C1_"
+             && import.txtImportLog->toPlainText().contains(QStringLiteral("By pitch:"));
     }
     std::sort(times.begin(), times.end());
     std::sort(cpuTimes.begin(), cpuTimes.end());
     // The processor time shows the cost apart from other programs sharing the machine.
     std::printf("whole-song import of 66 patterns x 64 rows (open + import) over %d runs: median %.1f ms, "
-                "min %.1f ms, max %.1f ms (target < 500 ms); processor time median %.1f ms\n",
+                "min %.1f ms, max %.1f ms (target < 250 ms); processor time median %.1f ms\n",
                 runs, times[times.size() / 2], times.front(), times.back(), cpuTimes[cpuTimes.size() / 2]);
     if (!ok)
         std::printf("RESULT WRONG\n");

@@ -6,6 +6,7 @@
 // Exit code 1 when a song.h that fits does not assemble. The "time:" line
 // sets the module's length (libopenmpt) against song.wav's, one pass.
 #include "BenchApp.h"
+#include "support/ConsoleIntervals.h"
 #include "import/FrmImport.h"
 #include "import/ModuleClipboard.h"
 
@@ -16,6 +17,7 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,6 +28,29 @@ std::string after(const std::string& text, const std::string& from)
     const std::size_t a = text.rfind(from);
     return a == std::string::npos ? "" : text.substr(a + from.size(), text.find('\n', a) - a - from.size());
 }
+
+// The share of 100 ms stretches of song.wav that sound (16-bit mono after a 44-byte header).
+double soundingShare(const QString& wav)
+{
+    QFile file(wav);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.constData() + 44);
+    const qsizetype count = (bytes.size() - 44) / 2;
+    int stretches = 0, sounding = 0;
+    for (qsizetype at = 0; at + 4410 <= count; at += 4410, ++stretches) {
+        double sum = 0;
+        for (qsizetype i = at; i < at + 4410; ++i)
+            sum += double(samples[i]) * samples[i];
+        sounding += std::sqrt(sum / 4410) > 100;
+    }
+    return stretches ? double(sounding) / stretches : 0;
+}
+
+struct Tally {
+    int modules = 0, built = 0, audible = 0, melodic = 0, median = 0, within = 0, off = 0, all = 0;
+};
 
 } // namespace
 
@@ -39,6 +64,7 @@ int main(int argc, char** argv)
     const QString where = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString engine = QStringLiteral(SOURCE_DIR "/engine/engine.asm");
     int failed = 0;
+    Tally tally;
     for (const QString& file : QDir(where).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name)) {
         bench::QuietOstrak quiet;
         ostrak::FrmMain& w = quiet.app.main();
@@ -63,6 +89,22 @@ int main(int argc, char** argv)
         }
         const std::string log = imp.txtImportLog->toPlainText().toStdString();
         std::printf("  %s\n", after(log, "Notes: ").c_str());
+        QFile module(where + "/" + file);
+        module.open(QIODevice::ReadOnly);
+        const QByteArray bytes = module.readAll();
+        const testing_support::IntervalFigures iv =
+            testing_support::intervalsOfImport(bytes.toStdString(), w, imp, quiet.app.state().memory);
+        std::printf("  channels %s and %s; on the console %d intervals, median %.0f cents off, %.0f %% within 50, "
+                    "%.0f %% off by 600 or more%s\n",
+                    imp.cmbChannelA->currentText().toLocal8Bit().constData(),
+                    imp.cmbChannelB->currentText().toLocal8Bit().constData(), iv.pairs, iv.median, 100 * iv.within50,
+                    100 * iv.off600, !iv.melodic() ? "" : iv.meetsTargets() ? ": keeps the melody" : ": misses");
+        ++tally.modules;
+        tally.melodic += iv.melodic();
+        tally.median += iv.melodic() && iv.median <= 30;
+        tally.within += iv.melodic() && iv.within50 >= 0.5;
+        tally.off += iv.melodic() && iv.off600 <= 0.05;
+        tally.all += iv.melodic() && iv.meetsTargets();
         bool dasmBuilds = false;
         w.cmdGenAllCode->click();
         // As written, then with Pack repeats: the ROM use ostrak shows, and
@@ -91,6 +133,7 @@ int main(int argc, char** argv)
             failed += !built && !tooLarge;
             dasmBuilds = dasmBuilds || built;
             QFile::remove(QStringLiteral("song.bin"));
+            tally.built += pack && built;
             if (pack && built) {
                 // The whole song rendered to song.wav, as Save song.wav does.
                 timer.restart();
@@ -98,13 +141,13 @@ int main(int argc, char** argv)
                 std::printf("  import %.1f ms, pack and SONG COMPILE %.1f ms, Save song.wav %.1f ms (%lld bytes)\n",
                             importMs, compileMs, timer.nsecsElapsed() / 1e6,
                             static_cast<long long>(QFileInfo(QStringLiteral("song.wav")).size()));
+                const double sounding = soundingShare(QStringLiteral("song.wav"));
+                tally.audible += sounding > 0.5;
+                std::printf("  song.wav sounds in %.0f %% of its 100 ms stretches\n", 100 * sounding);
             }
         }
         if (!QFileInfo::exists(QStringLiteral("song.wav")))
             w.cmdSaveWav->click();
-        QFile module(where + "/" + file);
-        module.open(QIODevice::ReadOnly);
-        const QByteArray bytes = module.readAll();
         const double moduleSeconds = ostrak::TrackerModule(std::string_view(bytes.constData(), std::size_t(bytes.size())))
                                          .durationSeconds();
         const double wavSeconds = double(std::max<qint64>(0, QFileInfo(QStringLiteral("song.wav")).size() - 44)) / 2 / 44100;
@@ -114,5 +157,10 @@ int main(int argc, char** argv)
                     after(log, "Length: ").c_str());
         QFile::remove(QStringLiteral("song.wav"));
     }
+    std::printf("%d modules: %d build (packed), %d sound in most of song.wav; %d melodic (15 intervals or more), "
+                "of which %d have a median of 30 cents or less, %d at least 50 %% within 50 cents, %d at most 5 %% "
+                "off by 600 cents or more, %d all three\n",
+                tally.modules, tally.built, tally.audible, tally.melodic, tally.median, tally.within, tally.off,
+                tally.all);
     return failed ? 1 : 0;
 }

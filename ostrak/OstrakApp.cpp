@@ -58,6 +58,7 @@ OstrakApp::OstrakApp(Seams seams) : seams_(seams), main_(std::make_unique<FrmMai
 
     import_ = new FrmImport(&w);
     importCommands_ = std::make_unique<ImportCommands>(*import_, w, memory, seams_, *memory_);
+    importCommands_->holdSongViews = [this](bool hold) { song_->holdRomUse(hold); };
     if (!seams_.audio) {
         ownAudio_ = makeQtAudioOutput();
         seams_.audio = ownAudio_.get();

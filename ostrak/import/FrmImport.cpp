@@ -44,10 +44,11 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     txtStartPos = new common::TextBox(QStringLiteral("txtStartPos"), this);
     txtStartPos->setMaximumWidth(60);
 
-    tblInstruments = new QTableWidget(0, 4, this);
+    tblInstruments = new QTableWidget(0, 5, this);
     tblInstruments->setObjectName(QStringLiteral("tblInstruments"));
     tblInstruments->setHorizontalHeaderLabels({QStringLiteral("Instrument"), QStringLiteral("Name"),
-                                               QStringLiteral("Notes played"), QStringLiteral("Sound type")});
+                                               QStringLiteral("Notes played"), QStringLiteral("Sound type"),
+                                               QStringLiteral("Octave")});
     tblInstruments->verticalHeader()->setVisible(false);
     tblInstruments->horizontalHeader()->setSectionResizeMode(kInstrumentName, QHeaderView::Stretch);
     tblInstruments->setColumnWidth(kInstrumentType, 190);
@@ -58,6 +59,9 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     txtTranspose = new common::TextBox(QStringLiteral("txtTranspose"), this);
     txtTranspose->setMaximumWidth(60);
     txtTranspose->setText8("0");
+    txtTuning = new common::TextBox(QStringLiteral("txtTuning"), this);
+    txtTuning->setMaximumWidth(60);
+    txtTuning->setText8("0");
 
     cmdImportPattern = common::namedButton("cmdImportPattern", "Import Selected Pattern", this);
     cmdImportSong = common::namedButton("cmdImportSong", "Import Whole Song", this);
@@ -77,10 +81,10 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     g->addWidget(listPatterns, 1, 0);
     auto* options = new QHBoxLayout;
     options->addWidget(new QLabel(QStringLiteral("CH1 from channel"), this));
-    options->addWidget(cmbChannelA);
+    // The lists say what each channel holds, so they take the row's room.
+    options->addWidget(cmbChannelA, 1);
     options->addWidget(new QLabel(QStringLiteral("CH2 from channel"), this));
-    options->addWidget(cmbChannelB);
-    options->addStretch(1);
+    options->addWidget(cmbChannelB, 1);
     options->addWidget(new QLabel(QStringLiteral("First position (song)"), this));
     options->addWidget(txtStartPos);
     g->addLayout(options, 2, 0);
@@ -90,6 +94,8 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     notes->addWidget(cmbNotes);
     notes->addWidget(new QLabel(QStringLiteral("Transpose (semitones)"), this));
     notes->addWidget(txtTranspose);
+    notes->addWidget(new QLabel(QStringLiteral("Tuning (cents)"), this));
+    notes->addWidget(txtTuning);
     notes->addStretch(1);
     g->addLayout(notes, 4, 0);
     auto* buttons = new QHBoxLayout;
@@ -110,7 +116,7 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
 }
 
 void FrmImport::addInstrumentRow(int number, const QString& name, const QString& notes, const QStringList& types,
-                                 const QString& current)
+                                 const QString& current, int octave)
 {
     const int row = tblInstruments->rowCount();
     tblInstruments->insertRow(row);
@@ -128,11 +134,21 @@ void FrmImport::addInstrumentRow(int number, const QString& name, const QString&
     type->addItems(types);
     type->setCurrentText(current);
     tblInstruments->setCellWidget(row, kInstrumentType, type);
+    auto* octaves = new QSpinBox(tblInstruments);
+    octaves->setObjectName(QStringLiteral("spnOctave%1").arg(number));
+    octaves->setRange(-8, 8);
+    octaves->setValue(octave);
+    tblInstruments->setCellWidget(row, kInstrumentOctave, octaves);
 }
 
 QComboBox* FrmImport::typeBox(int row) const
 {
     return qobject_cast<QComboBox*>(tblInstruments->cellWidget(row, kInstrumentType));
+}
+
+QSpinBox* FrmImport::octaveBox(int row) const
+{
+    return qobject_cast<QSpinBox*>(tblInstruments->cellWidget(row, kInstrumentOctave));
 }
 
 } // namespace ostrak

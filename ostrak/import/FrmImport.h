@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QWidget>
@@ -27,20 +28,23 @@ public:
     QComboBox* cmbChannelA;
     QComboBox* cmbChannelB;
     common::TextBox* txtStartPos;
-    // One row per instrument the channels play: number, name, notes played
-    // and the sound type it imports as (an editable choice, column 3).
+    // One row per instrument the channels play: number, name, notes played,
+    // the sound type it imports as (an editable choice, column 3) and the
+    // octaves it moves by (column 4).
     QTableWidget* tblInstruments;
     QComboBox* cmbNotes; // "As pitch codes" or "By pitch"
     common::TextBox* txtTranspose; // semitones
+    common::TextBox* txtTuning;    // cents, by pitch
     QPushButton* cmdImportPattern;
     QPushButton* cmdImportSong;
     QPlainTextEdit* txtImportLog;
 
-    enum InstrumentColumn { kInstrumentNumber, kInstrumentName, kInstrumentNotes, kInstrumentType };
+    enum InstrumentColumn { kInstrumentNumber, kInstrumentName, kInstrumentNotes, kInstrumentType, kInstrumentOctave };
     // Adds a row whose type choice lists `types` and shows `current`.
     void addInstrumentRow(int number, const QString& name, const QString& notes, const QStringList& types,
-                          const QString& current);
+                          const QString& current, int octave);
     QComboBox* typeBox(int row) const;
+    QSpinBox* octaveBox(int row) const;
 
     // The file dialog; tests put their own in. Returns "" when cancelled.
     std::function<QString(QWidget* parent)> chooseModuleFile;

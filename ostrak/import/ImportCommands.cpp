@@ -53,6 +53,18 @@ std::string leftOutNote(int rows)
                     : "";
 }
 
+// Holds the song views for the life of an import command, however it ends.
+class ViewsHeld {
+public:
+    explicit ViewsHeld(const std::function<void(bool)>& hold) : hold_(hold) { hold_(true); }
+    ~ViewsHeld() { hold_(false); }
+    ViewsHeld(const ViewsHeld&) = delete;
+    ViewsHeld& operator=(const ViewsHeld&) = delete;
+
+private:
+    const std::function<void(bool)>& hold_;
+};
+
 } // namespace
 
 ImportCommands::ImportCommands(FrmImport& f, FrmMain& w, WorkingMemory& store, Seams& seams, MemoryCommands& memory)
@@ -62,8 +74,14 @@ ImportCommands::ImportCommands(FrmImport& f, FrmMain& w, WorkingMemory& store, S
     QObject::connect(f.cmdBrowseModule, &QPushButton::clicked, &f, [this] { browse(); });
     QObject::connect(f.cmdOpenModule, &QPushButton::clicked, &f, [this] { openModule(); });
     QObject::connect(f.txtModule, &QLineEdit::returnPressed, &f, [this] { openModule(); });
-    QObject::connect(f.cmdImportPattern, &QPushButton::clicked, &f, [this] { importPattern(); });
-    QObject::connect(f.cmdImportSong, &QPushButton::clicked, &f, [this] { importSong(); });
+    QObject::connect(f.cmdImportPattern, &QPushButton::clicked, &f, [this] {
+        const ViewsHeld held(holdSongViews);
+        importPattern();
+    });
+    QObject::connect(f.cmdImportSong, &QPushButton::clicked, &f, [this] {
+        const ViewsHeld held(holdSongViews);
+        importSong();
+    });
     for (QComboBox* channel : {f.cmbChannelA, f.cmbChannelB})
         QObject::connect(channel, &QComboBox::currentIndexChanged, &f, [this] { refreshMap(); });
     QObject::connect(f.cmbNotes, &QComboBox::currentIndexChanged, &f, [this] { setDefaultTranspose(); });
@@ -172,13 +190,7 @@ bool ImportCommands::openModule()
     else
         log("The module has no song order: open patterns can't be listed.");
 
-    for (int c = 0; c < m.channels(); ++c) {
-        f_.cmbChannelA->addItem(QString::number(c + 1), c);
-        f_.cmbChannelB->addItem(QString::number(c + 1), c);
-    }
-    f_.cmbChannelB->addItem(QStringLiteral("none"));
-    f_.cmbChannelA->setCurrentIndex(0);
-    f_.cmbChannelB->setCurrentIndex(m.channels() >= 2 ? 1 : f_.cmbChannelB->count() - 1);
+    fillChannels();
     if (m.channels() < 2)
         log("The module has one channel: CH2 stays empty.");
     refreshMap();
@@ -187,6 +199,7 @@ bool ImportCommands::openModule()
 
 bool ImportCommands::convertAtCurrentPosition(const std::string& text)
 {
+    takePendingSlot();
     w_.txtIn->setText8(text);
     w_.cmdBang->click();
     // The converter stops before storing anything when swap.txt fails, and

@@ -12,6 +12,7 @@
 #include "InstrumentMap.h"
 #include "SongLayout.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
     void importPattern(); // "Import Selected Pattern"
     void importSong();    // "Import Whole Song"
 
+    // Holds (true) and releases the main window's song views that follow
+    // every conversion, so an import of many patterns updates them once.
+    std::function<void(bool hold)> holdSongViews = [](bool) {};
+
 private:
     void refuse(const std::string& text);
     void log(const std::string& line);
@@ -55,12 +60,22 @@ private:
     // presses ">> BANG! >>"; false when the converter did not store it.
     bool convertAtCurrentPosition(const std::string& text);
 
-    // The instrument map, notes choice and transpose for the channels picked.
+    // The channel lists, each entry saying what its channel holds, and the
+    // two channels picked by default.
+    void fillChannels();
+    // The instrument map, notes choice, transpose and tuning for the channels picked.
     void refreshMap();
+    // After a notes choice: the transpose by name, or by pitch the tuning
+    // and octaves for the types shown.
     void setDefaultTranspose();
     std::vector<int> slotTypes() const;
-    // The table's types, one per instrument row; none when one is no number.
-    std::optional<std::vector<int>> chosenTypes() const;
+    // The slot the import may set to a type it lacks, from the slots and the stored patterns.
+    SlotOffer currentOffer() const;
+    // Sets the slot readSettings asked for, once, right before the first
+    // conversion, and says so.
+    void takePendingSlot();
+    // The table's types and octaves, one per instrument row; none when a type is no number.
+    std::optional<std::vector<Voicing>> chosenVoicings() const;
     // What the controls ask for, or none after saying why.
     std::optional<ImportSettings> readSettings();
     // Log lines after an import: the notes and a warning when there were none.
@@ -72,8 +87,11 @@ private:
     Seams& seams_;
     MemoryCommands& memory_;
     std::optional<TrackerModule> module_;
+    ModuleNotes moduleNotes_;         // what each channel holds; the drums
     std::vector<InstrumentUse> uses_; // the rows of tblInstruments
+    std::vector<NoteStep> steps_;     // between their notes
     bool ostrakWay_ = false;
+    std::optional<SlotOffer> pendingSlot_; // set by readSettings
 };
 
 } // namespace ostrak

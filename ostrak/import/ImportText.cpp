@@ -51,16 +51,18 @@ public:
 private:
     std::string note(int raw, int instrument, bool counted)
     {
-        const auto type = s_.typeOf.find(instrument);
-        if (instrument <= 0 || type == s_.typeOf.end() || type->second == kSilenceType)
+        const auto voicing = s_.voicingOf.find(instrument);
+        if (instrument <= 0 || voicing == s_.voicingOf.end() || voicing->second.types.empty()
+            || voicing->second.types.front() == kSilenceType)
             return "|..." + twoDigits(kSilenceType); // no sound to play it with
-        auto mapper = mappers_.find(type->second);
+        auto mapper = mappers_.find(instrument);
         if (mapper == mappers_.end())
-            mapper = mappers_.emplace(type->second, NoteMapper(type->second, s_.mode)).first;
-        const MappedNote m = mapper->second.map(raw + s_.transpose);
+            mapper = mappers_.emplace(instrument, NoteMapper(voicing->second, s_.mode, s_.slotTypes, s_.transpose,
+                                                             s_.cents)).first;
+        const MappedNote m = mapper->second.map(raw);
         if (counted && counting)
-            report_.add(side_, instrument, raw + s_.transpose, m);
-        return "|" + codeNoteName(m.code) + twoDigits(type->second);
+            report_.add(side_, instrument, raw, m);
+        return "|" + codeNoteName(m.code) + twoDigits(m.type);
     }
 
     const ImportSettings& s_;

@@ -14,12 +14,13 @@
 namespace ostrak {
 
 struct ImportSettings {
-    bool asPasted = false;         // the module's own cells, as a hand paste
-    std::map<int, int> typeOf;     // instrument number -> sound type (16: silence)
+    bool asPasted = false;             // the module's own cells, as a hand paste
+    std::map<int, Voicing> voicingOf;  // instrument number -> how it sounds ({16}: silence)
     NotesMode mode = NotesMode::ByPitch;
-    int transpose = 0;             // semitones
-    int channelA = 0, channelB = 1; // -1: none
-    std::vector<int> slotTypes;    // the eight slots' sound types; empty: any instrument has a slot
+    int transpose = 0;                 // semitones
+    double cents = 0;                  // tuning, by pitch
+    int channelA = 0, channelB = 1;    // -1: none
+    std::vector<int> slotTypes;        // the eight slots' sound types; empty: any instrument has a slot
 };
 
 // The clipboard texts of runs of engine rows: text k holds rows cuts[k] to

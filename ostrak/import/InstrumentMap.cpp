@@ -1,22 +1,18 @@
 #include "InstrumentMap.h"
 
 #include "ModuleClipboard.h"
+#include "TuningSearch.h"
 #include "sound/PitchGuide.h"
 #include "sound/Sound.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
-#include <map>
 #include <optional>
 
 namespace ostrak {
 
 namespace {
 
-constexpr int kOctaveSearch = 8;    // transposes of -8..+8 octaves are tried
-constexpr double kReachCents = 50;  // within this, the note is the right semitone
-constexpr double kLowestHeardHz = 20; // a lower tone is heard as a rattle, not a pitch
+constexpr int kOctaveSearch = 8; // transposes of -8..+8 octaves are tried by name
 
 bool tonalType(int type)
 {
@@ -24,213 +20,156 @@ bool tonalType(int type)
     return type != kSilenceType && audc && sound::isTonal(*audc);
 }
 
-struct Fit {
-    long inReach = 0;     // notes (by count) within reach, unmoved
-    double cents = 0;     // summed error of the notes by pitch
-    bool betterThan(const Fit& o) const { return inReach != o.inReach ? inReach > o.inReach : cents < o.cents - 1e-9; }
-};
-
-// How well one instrument's notes fit one type at one transpose; mappers are
-// kept per type, since each builds its 32 tones.
-class Fitter {
-public:
-    explicit Fitter(NotesMode mode) : mode_(mode) {}
-    Fit fit(const InstrumentUse& use, int type, int transpose)
-    {
-        Fit f;
-        if (type == kSilenceType)
-            return f;
-        auto it = mappers_.find(type);
-        if (it == mappers_.end())
-            it = mappers_.emplace(type, NoteMapper(type, mode_)).first;
-        for (int note = 1; note <= kModuleLastNote; ++note) {
-            const int count = use.noteCounts[std::size_t(note)];
-            if (count == 0)
-                continue;
-            const MappedNote m = it->second.map(note + transpose);
-            if (m.octavesMoved == 0 && (!m.byPitch || (std::abs(m.cents) <= kReachCents && m.hz >= kLowestHeardHz)))
-                f.inReach += count;
-            f.cents += count * (m.byPitch ? std::abs(m.cents) + 1200.0 * std::abs(m.octavesMoved) : 0.0);
-        }
-        return f;
-    }
-
-private:
-    NotesMode mode_;
-    std::map<int, NoteMapper> mappers_;
-};
-
-std::string noteName(int note)
-{
-    static const char* names[12] = {"C-", "C#", "D-", "D#", "E-", "F-", "F#", "G-", "G#", "A-", "A#", "B-"};
-    return names[(note - 1) % 12] + std::to_string((note - 1) / 12);
-}
+bool has(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
 
 } // namespace
 
-int InstrumentUse::notes() const
+bool writtenTheOstrakWay(const std::vector<InstrumentUse>& uses, const std::vector<int>& slotTypes)
 {
-    int total = 0;
-    for (int c : noteCounts)
-        total += c;
-    return total;
-}
-
-std::string InstrumentUse::notesText() const
-{
-    int low = 0, high = 0;
-    for (int n = 1; n <= kModuleLastNote; ++n)
-        if (noteCounts[std::size_t(n)] > 0) {
-            low = low ? low : n;
-            high = n;
-        }
-    return std::to_string(notes()) + (low ? " (" + noteName(low) + ".." + noteName(high) + ")" : "");
-}
-
-std::vector<InstrumentUse> instrumentUse(const TrackerModule& module, const std::vector<int>& patterns, int channelA,
-                                         int channelB)
-{
-    std::map<int, InstrumentUse> uses;
-    const int channels[2] = {channelA, channelB};
-    int current[2] = {0, 0};
-    for (int pattern : patterns)
-        for (int row = 0; row < module.rows(pattern); ++row)
-            for (int side = 0; side < 2; ++side) {
-                if (channels[side] < 0)
-                    continue;
-                const TrackerModule::RawCell cell = module.rawCell(pattern, row, channels[side]);
-                if (cell.instrument > 0) {
-                    current[side] = cell.instrument;
-                    uses[cell.instrument].number = cell.instrument;
-                }
-                if (cell.note >= 1 && cell.note <= kModuleLastNote && current[side] > 0)
-                    ++uses[current[side]].noteCounts[std::size_t(cell.note)];
-            }
-    std::vector<InstrumentUse> result;
-    for (auto& [number, use] : uses) {
-        use.name = module.instrumentName(number);
-        result.push_back(use);
-    }
-    return result;
-}
-
-bool writtenTheOstrakWay(const std::vector<InstrumentUse>& uses)
-{
-    // Notes are not looked at: a paste leaves the ones out of C-4..G-6 at
-    // the pitch before, and the author of such a module knows it.
     bool silence = false;
     for (const InstrumentUse& use : uses) {
-        if (use.number < 1 || use.number > kSilenceType)
+        if (use.number != kSilenceType && !has(slotTypes, use.number))
             return false;
+        if (use.number != kSilenceType)
+            for (int n = 1; n <= kModuleLastNote; ++n)
+                if (use.noteCounts[std::size_t(n)] && (n < kFirstCodeNote || n > kLastCodeNote))
+                    return false;
         silence = silence || use.number == kSilenceType;
     }
     return silence;
 }
 
-bool drumName(const std::string& name)
+int defaultTranspose(const std::vector<InstrumentUse>& uses, const std::vector<Voicing>& voicings)
 {
-    static const char* starts[] = {"drum", "kick", "snare", "hihat", "cymbal", "perc", "clap", "crash", "noise", "tom"};
-    static const char* words[] = {"bd", "sd", "hh", "hat", "hats", "ride", "toms"};
-    std::string word;
-    auto check = [&] {
-        for (const char* s : starts)
-            if (word.rfind(s, 0) == 0)
-                return true;
-        for (const char* w : words)
-            if (word == w)
-                return true;
-        return false;
-    };
-    for (char c : name + " ") {
-        if (std::isalpha(static_cast<unsigned char>(c))) {
-            word += char(std::tolower(static_cast<unsigned char>(c)));
-            continue;
-        }
-        if (!word.empty() && check())
-            return true;
-        word.clear();
-    }
-    return false;
-}
-
-int defaultTranspose(const std::vector<InstrumentUse>& uses, const std::vector<int>& types, NotesMode mode)
-{
-    Fitter fitter(mode);
     int best = 0;
-    Fit bestFit{-1, 0};
+    long bestIn = -1;
     for (int k = 0; k <= 2 * kOctaveSearch; ++k) {
-        const int octave = k % 2 ? (k + 1) / 2 : -k / 2; // 0, +1, -1, +2, ...: ties keep the smaller shift
-        Fit total;
-        for (std::size_t i = 0; i < uses.size() && i < types.size(); ++i) {
-            const Fit f = fitter.fit(uses[i], types[i], 12 * octave);
-            total.inReach += f.inReach;
-            total.cents += f.cents;
-        }
-        if (total.betterThan(bestFit)) {
-            bestFit = total;
-            best = 12 * octave;
+        const int shift = 12 * (k % 2 ? (k + 1) / 2 : -k / 2); // 0, +12, -12, ...: ties keep the smaller shift
+        long in = 0;
+        for (std::size_t i = 0; i < uses.size() && i < voicings.size(); ++i)
+            for (int n = 1; n <= kModuleLastNote; ++n) {
+                const int note = n + shift + 12 * voicings[i].octave;
+                in += note >= kFirstCodeNote && note <= kLastCodeNote ? uses[i].noteCounts[std::size_t(n)] : 0;
+            }
+        if (in > bestIn) {
+            bestIn = in;
+            best = shift;
         }
     }
     return best;
 }
 
-MapChoice defaultChoice(const std::vector<InstrumentUse>& uses, const std::vector<int>& slotTypes)
+std::array<bool, 8> slotsPlayed(const std::vector<std::string>& patterns)
+{
+    std::array<bool, 8> played{};
+    for (const std::string& text : patterns)
+        for (std::size_t at = text.find("byte %"); at != std::string::npos; at = text.find("byte %", at + 1)) {
+            const std::string bits = text.substr(at + 6, 8);
+            if (bits.size() == 8 && bits.find_first_not_of("01") == std::string::npos && bits != "11111111")
+                played[std::size_t(std::stoi(bits.substr(0, 3), nullptr, 2))] = true;
+        }
+    return played;
+}
+
+SlotOffer slotOffer(const std::vector<int>& slotTypes, const std::array<bool, 8>& played)
+{
+    SlotOffer offer;
+    int partnerOf = 0;
+    // Only the square's partner adds tones a tune can use (163-476 Hz); the
+    // others' lie below 32 Hz.
+    for (int t : slotTypes)
+        if (!partnerOf && (t == 4 || t == 5) && !has(slotTypes, t + 8))
+            partnerOf = t;
+    if (!partnerOf)
+        return offer;
+    // The deepest tonal type that no stored pattern plays gives way (its
+    // lowest tones are the least use for a tune); not slot 7, whose lowest
+    // code is the engine's silence.
+    double deepest = 0;
+    for (int slot = 0; slot < int(slotTypes.size()) && slot < 7; ++slot) {
+        const int t = slotTypes[std::size_t(slot)];
+        if (played[std::size_t(slot)] || !tonalType(t) || t == partnerOf)
+            continue;
+        const double top = sound::toneFrequency(*sound::audcOfSoundType(t), 0, sound::playbackClock());
+        if (offer.slot < 0 || top <= deepest) {
+            deepest = top;
+            offer.slot = slot;
+        }
+    }
+    if (offer.slot >= 0)
+        offer.type = partnerOf + 8;
+    return offer;
+}
+
+namespace {
+
+// The map for slots of these types: drums on noise, the rest by the search.
+MapChoice searchedChoice(const ChannelNotes& notes, const ModuleNotes& module, const std::vector<int>& slotTypes,
+                         double& cost)
 {
     MapChoice choice;
-    choice.ostrakWay = writtenTheOstrakWay(uses);
-    if (choice.ostrakWay) {
-        for (const InstrumentUse& use : uses)
-            choice.types.push_back(use.number);
-        choice.mode = NotesMode::PitchCodes;
-        choice.transpose = 0; // the notes are pitch codes already
-        return choice;
-    }
     std::vector<int> tonal, noise;
     for (int t : slotTypes) {
-        if (tonalType(t) && std::find(tonal.begin(), tonal.end(), t) == tonal.end())
+        if (tonalType(t) && !has(tonal, t))
             tonal.push_back(t);
-        else if (!tonalType(t) && t != 0 && std::find(noise.begin(), noise.end(), t) == noise.end())
+        else if (!tonalType(t) && t != 0 && !has(noise, t))
             noise.push_back(t);
     }
     // White noise (8) first for drums when a slot has it.
     std::stable_sort(noise.begin(), noise.end(), [](int a, int b) { return (a == 8) > (b == 8); });
-    const int fallback = slotTypes.empty() ? kSilenceType : slotTypes.front();
+    // Every type alone, and the square with its partner (the other
+    // partners add only tones below 32 Hz).
+    std::vector<std::vector<int>> tonalSets;
+    for (int a : tonal)
+        tonalSets.push_back({a});
+    for (int a : {4, 5})
+        if (has(tonal, a) && has(tonal, a + 8))
+            tonalSets.push_back({a, a + 8});
 
-    // Each instrument takes the type that reaches most of its notes; the
-    // transpose is the octave where the sum over all instruments is best.
-    Fitter fitter(NotesMode::ByPitch);
-    Fit bestTotal{-1, 0};
-    for (int k = 0; k <= 2 * kOctaveSearch; ++k) {
-        const int transpose = 12 * (k % 2 ? (k + 1) / 2 : -k / 2);
-        std::vector<int> types;
-        Fit total;
-        for (const InstrumentUse& use : uses) {
-            int type = fallback;
-            const bool keeps = use.number == kSilenceType
-                               || std::find(slotTypes.begin(), slotTypes.end(), use.number) != slotTypes.end();
-            if (keeps) {
-                type = use.number;
-            } else if (!noise.empty() && drumName(use.name)) {
-                type = noise.front();
-            } else if (!tonal.empty()) {
-                Fit best{-1, 0};
-                for (int t : tonal) {
-                    const Fit f = fitter.fit(use, t, transpose);
-                    if (f.betterThan(best)) {
-                        best = f;
-                        type = t;
-                    }
-                }
-            }
-            const Fit f = fitter.fit(use, type, transpose);
-            total.inReach += f.inReach;
-            total.cents += f.cents;
-            types.push_back(type);
-        }
-        if (total.betterThan(bestTotal)) {
-            bestTotal = total;
-            choice.types = types;
-            choice.transpose = transpose;
+    std::vector<std::vector<std::vector<int>>> choices;
+    for (const InstrumentUse& use : notes.uses) {
+        if (module.drums.count(use.number) && !noise.empty())
+            choices.push_back({{noise.front()}});
+        else if (!tonalSets.empty())
+            choices.push_back(tonalSets);
+        else
+            choices.push_back({{slotTypes.empty() ? kSilenceType : slotTypes.front()}});
+    }
+    const Tuning tuning = searchTuning(notes.uses, notes.steps, choices, slotTypes);
+    choice.voicings = tuning.voicings;
+    choice.transpose = tuning.transpose;
+    choice.cents = tuning.cents;
+    cost = tuning.cost;
+    return choice;
+}
+
+} // namespace
+
+MapChoice defaultChoice(const ChannelNotes& notes, const ModuleNotes& module, const std::vector<int>& slotTypes,
+                        const SlotOffer& offer)
+{
+    MapChoice choice;
+    choice.ostrakWay = writtenTheOstrakWay(module.instruments, slotTypes);
+    if (choice.ostrakWay) {
+        for (const InstrumentUse& use : notes.uses)
+            choice.voicings.push_back({{use.number}, 0});
+        choice.mode = NotesMode::PitchCodes;
+        return choice;
+    }
+    double cost = 0;
+    choice = searchedChoice(notes, module, slotTypes, cost);
+    if (offer.slot >= 0) {
+        // The offered slot is taken only when the tune clearly needs it.
+        constexpr double kClearlyBetter = 0.75; // a quarter less lost
+        std::vector<int> offered = slotTypes;
+        offered[std::size_t(offer.slot)] = offer.type;
+        double offeredCost = 0;
+        MapChoice alternative = searchedChoice(notes, module, offered, offeredCost);
+        const bool plays = std::any_of(alternative.voicings.begin(), alternative.voicings.end(),
+                                       [&](const Voicing& v) { return has(v.types, offer.type); });
+        if (plays && offeredCost < kClearlyBetter * cost) {
+            choice = alternative;
+            choice.takesOffer = true;
         }
     }
     choice.mode = NotesMode::ByPitch;

@@ -1,7 +1,8 @@
 #pragma once
-// The instrument map of an import: which instruments the imported channels
-// play, and the sound type each one gets by default, with the notes choice
-// and transpose that go with it.
+// The instrument map of an import: how each instrument of the channels
+// picked sounds by default, with the notes choice, the transpose and the
+// tuning that go with it.
+#include "ChannelNotes.h"
 #include "NoteMapping.h"
 
 #include <array>
@@ -10,41 +11,42 @@
 
 namespace ostrak {
 
-class TrackerModule;
+// Written for ostrak: every instrument the module plays is a slot's sound
+// type or silence (16, which it plays), and every note lies in C-4..G-6.
+// Such a module imports exactly as a paste of its rows.
+bool writtenTheOstrakWay(const std::vector<InstrumentUse>& uses, const std::vector<int>& slotTypes);
 
-struct InstrumentUse {
-    int number = 0;
-    std::string name;
-    std::array<int, 121> noteCounts{}; // by raw note, 1 = C-0 ... 120 = B-9
-    int notes() const;
-    std::string notesText() const; // "34 (C-3..A-5)"
+// Which slots the stored patterns play (the silence byte plays none).
+std::array<bool, 8> slotsPlayed(const std::vector<std::string>& patterns);
+
+// A slot the import may set to a type, so that an instrument has two types
+// of a family (12 beside 4) to reach further with fine steps.
+struct SlotOffer {
+    int slot = -1; // none
+    int type = 0;
 };
-
-// The instruments the two channels (-1: none) use over these patterns, by
-// number. A note without an instrument counts for the channel's last one.
-std::vector<InstrumentUse> instrumentUse(const TrackerModule& module, const std::vector<int>& patterns, int channelA,
-                                         int channelB);
-
-// Written for ostrak: instrument numbers are sound types (1-16) and silence
-// is instrument 16. Such a module imports exactly as a paste of its rows.
-bool writtenTheOstrakWay(const std::vector<InstrumentUse>& uses);
-
-// Sounds named like drums ("kick", "snare", "hihat", ...).
-bool drumName(const std::string& name);
+// 12 (or 13) when a slot has the square 4 (or 5) and none its partner, and
+// the slot that may take it: not slot 7, played by no stored pattern, the
+// deepest of the other tonal types.
+SlotOffer slotOffer(const std::vector<int>& slotTypes, const std::array<bool, 8>& played);
 
 struct MapChoice {
-    std::vector<int> types; // one per InstrumentUse
+    std::vector<Voicing> voicings; // one per instrument of the channels
     NotesMode mode = NotesMode::ByPitch;
-    int transpose = 0; // semitones
+    int transpose = 0;  // semitones
+    double cents = 0;   // tuning on top of the transpose, by pitch
     bool ostrakWay = false;
+    bool takesOffer = false; // the voicings play the offered type on the offered slot
 };
 
-// slotTypes: the sound types of the eight slots.
-MapChoice defaultChoice(const std::vector<InstrumentUse>& uses, const std::vector<int>& slotTypes);
+// slotTypes: the sound types of the eight slots. A module written the
+// ostrak way keeps every number; otherwise drums take a noise type and the
+// rest the tonal types, octaves and tuning that keep the intervals, with
+// the offered slot when that keeps them clearly better.
+MapChoice defaultChoice(const ChannelNotes& notes, const ModuleNotes& module, const std::vector<int>& slotTypes,
+                        const SlotOffer& offer = {});
 
-// The whole octaves that put the most notes within reach: into C-4..G-6 for
-// pitch codes, within 50 cents of a console tone of the instrument's type
-// by pitch (and not below 20 Hz, where no pitch is heard).
-int defaultTranspose(const std::vector<InstrumentUse>& uses, const std::vector<int>& types, NotesMode mode);
+// Pitch codes: the whole octaves that put the most notes into C-4..G-6.
+int defaultTranspose(const std::vector<InstrumentUse>& uses, const std::vector<Voicing>& voicings);
 
 } // namespace ostrak

@@ -11,29 +11,34 @@ namespace ostrak {
 
 namespace {
 
-constexpr int kA440Note = 70;
+constexpr double kTritone = 600;         // past this from every tone, a note moves by octaves
+constexpr double kHalfStep = 50;         // half a semitone past the ends still rounds to the end tone
+constexpr int kSilentSlot = 7;           // its byte with pitch code 31 is 255, the engine's silence
 
-// Half a semitone past the ends still rounds to the end code.
-const double kHalfStep = std::exp2(0.5 / 12.0);
-
-// Whole octaves that bring value into [low, high] (12 steps an octave); the
-// range is at least an octave wide.
-int octavesInto(int value, int low, int high)
+// Whole octaves that bring value into [low, high]; the range is at least an octave wide.
+int octavesInto(double value, double low, double high)
 {
     if (value < low)
-        return (low - value + 11) / 12;
+        return int(std::ceil((low - value) / 1200));
     if (value > high)
-        return -((value - high + 11) / 12);
+        return -int(std::ceil((value - high) / 1200));
     return 0;
 }
 
-double median(std::vector<double> values)
+int audcOf(int type)
 {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    const std::optional<int> audc = sound::audcOfSoundType(type);
+    return type == kSilenceType || !audc || !sound::isTonal(*audc) ? -1 : *audc;
+}
+
+// The slot a type plays on: the last one that has it, as the converter finds it.
+int slotOf(int type, const std::vector<int>& slotTypes)
+{
+    int slot = -1;
+    for (std::size_t s = 0; s < slotTypes.size(); ++s)
+        if (slotTypes[s] == type)
+            slot = int(s);
+    return slot;
 }
 
 } // namespace
@@ -50,41 +55,85 @@ double notePitchHz(int note)
     return sound::hzOfMidiNote(note - kA440Note + 69);
 }
 
-NoteMapper::NoteMapper(int soundType, NotesMode mode)
+double noteCents(double hz)
 {
-    const std::optional<int> audc = sound::audcOfSoundType(soundType);
-    tonal_ = mode == NotesMode::ByPitch && soundType != kSilenceType && audc && sound::isTonal(*audc);
-    if (tonal_)
-        for (int code = 0; code < 32; ++code)
-            hz_[std::size_t(code)] = sound::toneFrequency(*audc, code, sound::playbackClock());
+    return 100.0 * (sound::midiNoteOf(hz) - 69 + kA440Note);
+}
+
+bool sameFamily(int a, int b)
+{
+    const int low = std::min(audcOf(a), audcOf(b)), high = std::max(audcOf(a), audcOf(b));
+    return low >= 4 && low <= 7 && high == low + 8;
+}
+
+ToneSet::ToneSet(const std::vector<int>& types, const std::vector<int>& slotTypes)
+{
+    for (int type : types) {
+        const int audc = audcOf(type);
+        if (audc < 0)
+            continue;
+        const bool silentLowest = slotOf(type, slotTypes) == kSilentSlot;
+        for (int code = 0; code < (silentLowest ? 31 : 32); ++code) {
+            const double hz = sound::toneFrequency(audc, code, sound::playbackClock());
+            // A tone the first type already plays stays with it.
+            if (std::none_of(tones_.begin(), tones_.end(), [&](const Tone& t) { return std::abs(t.hz - hz) < 1e-9; }))
+                tones_.push_back({noteCents(hz), hz, type, code});
+        }
+    }
+    std::sort(tones_.begin(), tones_.end(), [](const Tone& a, const Tone& b) { return a.cents < b.cents; });
+}
+
+int ToneSet::nearest(double cents) const
+{
+    const auto above = std::lower_bound(tones_.begin(), tones_.end(), cents,
+                                        [](const Tone& t, double c) { return t.cents < c; });
+    if (above == tones_.begin())
+        return 0;
+    if (above == tones_.end())
+        return int(tones_.size()) - 1;
+    const auto below = above - 1;
+    return int((cents - below->cents <= above->cents - cents ? below : above) - tones_.begin());
+}
+
+ToneSet::Placed ToneSet::place(double cents) const
+{
+    Placed p;
+    p.tone = nearest(cents);
+    if (std::abs(tones_[std::size_t(p.tone)].cents - cents) > kTritone) {
+        p.octavesMoved = octavesInto(cents, tones_.front().cents - kHalfStep, tones_.back().cents + kHalfStep);
+        p.tone = nearest(cents + 1200.0 * p.octavesMoved);
+    }
+    p.cents = tones_[std::size_t(p.tone)].cents - cents - 1200.0 * p.octavesMoved;
+    return p;
+}
+
+NoteMapper::NoteMapper(const Voicing& voicing, NotesMode mode, const std::vector<int>& slotTypes, int transpose,
+                       double tuningCents)
+    : firstType_(voicing.types.empty() ? kSilenceType : voicing.types.front()),
+      shift_(transpose + 12 * voicing.octave),
+      tuning_(tuningCents),
+      tones_(mode == NotesMode::ByPitch ? voicing.types : std::vector<int>{}, slotTypes)
+{
 }
 
 MappedNote NoteMapper::map(int note) const
 {
     MappedNote m;
-    if (!tonal_) {
-        m.octavesMoved = octavesInto(note, kFirstCodeNote, kLastCodeNote);
-        m.code = kLastCodeNote - (note + 12 * m.octavesMoved);
+    const int shifted = note + shift_;
+    if (tones_.empty()) {
+        m.type = firstType_;
+        m.octavesMoved = octavesInto(100.0 * shifted, 100.0 * kFirstCodeNote, 100.0 * kLastCodeNote);
+        m.code = kLastCodeNote - (shifted + 12 * m.octavesMoved);
         return m;
     }
+    const ToneSet::Placed p = tones_.place(100.0 * shifted + tuning_);
+    const ToneSet::Tone& t = tones_.tone(p.tone);
     m.byPitch = true;
-    // Whole octaves, in semitones from the note, that bring it between the
-    // lowest and highest tone.
-    auto semitoneOf = [](double hz) { return sound::midiNoteOf(hz) - 69 + kA440Note; };
-    const int low = int(std::ceil(semitoneOf(hz_[31] / kHalfStep)));
-    const int high = int(std::floor(semitoneOf(hz_[0] * kHalfStep)));
-    m.octavesMoved = octavesInto(note, low, high);
-    const double target = notePitchHz(note + 12 * m.octavesMoved);
-    double best = 1e9;
-    for (int code = 0; code < 32; ++code) {
-        const double cents = sound::centsBetween(hz_[std::size_t(code)], target);
-        if (std::abs(cents) < std::abs(best)) {
-            best = cents;
-            m.code = code;
-        }
-    }
-    m.cents = best;
-    m.hz = hz_[std::size_t(m.code)];
+    m.type = t.type;
+    m.code = t.code;
+    m.octavesMoved = p.octavesMoved;
+    m.cents = p.cents;
+    m.hz = t.hz;
     return m;
 }
 
@@ -92,35 +141,52 @@ void PitchReport::add(int channel, int instrument, int note, const MappedNote& m
 {
     ++notes_;
     moved_ += mapped.octavesMoved != 0;
-    const std::pair<int, int> voice{channel, instrument};
-    if (!mapped.byPitch) {
-        last_.erase(voice);
-        return;
-    }
+    if (!mapped.byPitch)
+        return; // a drum between two notes leaves them successive
     cents_.push_back(std::abs(mapped.cents));
-    const auto last = last_.find(voice);
-    if (last != last_.end() && last->second.note != note)
+    const auto last = last_.find(channel);
+    // The same note again on the same instrument is the same tone: no interval to keep.
+    if (last != last_.end() && (last->second.note != note || last->second.instrument != instrument))
         intervals_.push_back(
             std::abs(sound::centsBetween(mapped.hz, last->second.hz) - 100.0 * (note - last->second.note)));
-    last_[voice] = {note, mapped.hz};
+    last_[channel] = {instrument, note, mapped.hz};
 }
 
 void PitchReport::endPattern() { last_.clear(); }
 
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
 double PitchReport::medianCents() const { return median(cents_); }
 double PitchReport::worstCents() const { return cents_.empty() ? 0 : *std::max_element(cents_.begin(), cents_.end()); }
 double PitchReport::medianIntervalCents() const { return median(intervals_); }
+
+double PitchReport::intervalShare(double atMost) const
+{
+    if (intervals_.empty())
+        return 0;
+    return double(std::count_if(intervals_.begin(), intervals_.end(), [&](double c) { return c <= atMost; }))
+           / double(intervals_.size());
+}
 
 std::string PitchReport::logLine() const
 {
     std::string line = "Notes: " + std::to_string(notes_) + ", " + std::to_string(moved_)
                        + " moved by octaves to come within reach.";
     if (!cents_.empty()) {
-        char figures[200];
+        char figures[300];
         std::snprintf(figures, sizeof figures,
                       " By pitch: %d notes, error median %.0f cents, worst %.0f cents; %d intervals between "
-                      "successive notes of an instrument, off by a median of %.0f cents.",
-                      byPitch(), medianCents(), worstCents(), int(intervals_.size()), medianIntervalCents());
+                      "successive notes of a channel, off by a median of %.0f cents, %.0f %% within 50 cents, "
+                      "%.0f %% by 600 cents or more.",
+                      byPitch(), medianCents(), worstCents(), intervals(), medianIntervalCents(),
+                      100 * intervalShare(50), 100 * (1 - intervalShare(599.999)));
         line += figures;
     }
     return line;

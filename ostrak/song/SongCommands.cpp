@@ -120,7 +120,20 @@ SongLines SongCommands::wholeSongLines() const
 
 void SongCommands::showRomUse()
 {
+    if (romUseHeld_) {
+        romUseStale_ = true;
+        return;
+    }
     showRomUse(wholeSongLines());
+}
+
+void SongCommands::holdRomUse(bool hold)
+{
+    romUseHeld_ = hold;
+    if (!hold && romUseStale_) {
+        romUseStale_ = false;
+        showRomUse();
+    }
 }
 
 void SongCommands::showRomUse(const SongLines& lines)

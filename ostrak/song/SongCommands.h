@@ -33,6 +33,9 @@ public:
     SongLines wholeSongLines() const;
     // Shows the whole song's ROM use in lblRomUse.
     void showRomUse();
+    // While held (an import converting pattern after pattern), the ROM use
+    // waits, and is shown once on release when anything changed.
+    void holdRomUse(bool hold);
     // For a whole song too large for the ROM: by how much and whether
     // packing would help; empty when it fits.
     std::string tooLargeNote() const;
@@ -59,6 +62,8 @@ private:
     WorkingMemory& memory_;
     SoundSlots& slots_;
     Seams& seams_;
+    bool romUseHeld_ = false;
+    bool romUseStale_ = false;
 };
 
 } // namespace ostrak

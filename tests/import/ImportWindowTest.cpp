@@ -1,9 +1,8 @@
 // The import window driven as a user would: against pasting by hand for a
 // module written for ostrak, and with the instrument map, the notes choice
 // and the transpose for one that is not.
+#include "ImportFixture.h"
 #include "support/ModuleWriter.h"
-#include "support/OstrakFixture.h"
-#include "import/FrmImport.h"
 #include "import/ModuleClipboard.h"
 #include "sound/Sound.h"
 #include "store/FrmFiles.h"
@@ -11,9 +10,7 @@
 #include <QFile>
 
 #include <array>
-
 #include <map>
-#include <regex>
 
 #include <unistd.h>
 
@@ -58,7 +55,7 @@ ModSong slotInstruments(ModSong song)
 }
 
 // Patterns of 32, 64, 128 and 200 rows on three channels, played as
-// 2 0 +++ 2 1 3 0 --- 1.
+// 2 0 +++ 2 1 3 0 --- 1, written for ostrak.
 ModSong songOfFourLengths()
 {
     ModSong song = slotInstruments(distinctPatternSong(4, 200, 3));
@@ -107,55 +104,6 @@ ModSong realLike(int instruments = 30, int lastInstrument = 24)
     return song;
 }
 
-// Every pattern byte of a stored pattern carries all eight bits.
-bool everyByteWhole(const std::string& pattern)
-{
-    static const std::regex line("\tbyte (%[01]{8})  ;.*");
-    std::size_t at = 0, bytes = 0;
-    while ((at = pattern.find("\tbyte", at)) != std::string::npos) {
-        const std::string text = pattern.substr(at, pattern.find('\r', at) - at);
-        if (!std::regex_match(text, line))
-            return false;
-        ++bytes;
-        ++at;
-    }
-    return bytes > 0;
-}
-
-class ImportTest : public OstrakTest {
-protected:
-    ostrak::FrmImport& imp() { return app->importer(); }
-
-    std::string save(const std::string& name, const std::string& bytes)
-    {
-        writeBytes(folder.file(name), bytes);
-        return folder.file(name);
-    }
-    void open(const std::string& path)
-    {
-        click(w().cmdImport);
-        imp().txtModule->setText(QString::fromStdString(path));
-        click(imp().cmdOpenModule);
-    }
-    std::string importLog() const { return app->importer().txtImportLog->toPlainText().toStdString(); }
-    void clearSong()
-    {
-        click(w().cmdClearSong);
-        w().listCH1->clear();
-        w().listCH2->clear();
-        imp().txtImportLog->clear();
-        messages.shown.clear();
-    }
-    std::string typeOf(int row) { return imp().typeBox(row)->currentText().toStdString(); }
-    int row(int instrument) // in the instrument map
-    {
-        for (int r = 0; r < imp().tblInstruments->rowCount(); ++r)
-            if (imp().tblInstruments->item(r, 0)->text().toInt() == instrument)
-                return r;
-        return -1;
-    }
-};
-
 } // namespace
 
 TEST_F(ImportTest, WholeSongGivesWhatPastingItsPlayedRowsInRunsOf64AndAddingEachGives)
@@ -172,8 +120,11 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingItsPlayedRowsInRunsOf64AndAddingEach
     ASSERT_EQ(imp().listPatterns->topLevelItemCount(), 4);
     const QTreeWidgetItem* first = imp().listPatterns->topLevelItem(0);
     EXPECT_EQ(first->text(0) + "|" + first->text(1) + "|" + first->text(2) + "|" + first->text(3), "2|P2|128|0, 3");
-    EXPECT_EQ(imp().cmbChannelA->currentText(), "1");
-    EXPECT_EQ(imp().cmbChannelB->currentText(), "2");
+    imp().cmbChannelA->setCurrentIndex(0);
+    imp().cmbChannelB->setCurrentIndex(1);
+    EXPECT_TRUE(imp().cmbChannelA->currentText().startsWith("1: 422 notes, C-4..G-6, mostly "))
+        << imp().cmbChannelA->currentText().toStdString();
+    EXPECT_NE(importLog().find("written the ostrak way"), std::string::npos);
 
     type(imp().txtStartPos, "4");
     click(imp().cmdImportSong);
@@ -223,6 +174,9 @@ TEST_F(ImportTest, WholeSongGivesWhatPastingItsPlayedRowsInRunsOf64AndAddingEach
 TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithChannel2Empty)
 {
     ModSong song = slotInstruments(distinctPatternSong(2, 32, 1));
+    for (ModPattern& p : song.patterns)
+        for (auto& row : p.cells)
+            row[0].note -= 12; // XM's notes read an octave higher, past G-6
     song.order = {1};
     const std::string path = save("mono.xm", writeXm(song));
     imp().chooseModuleFile = [&](QWidget*) { return QString::fromStdString(path); };
@@ -239,7 +193,8 @@ TEST_F(ImportTest, OnePatternFromAOneChannelModuleGoesToTheCurrentPositionWithCh
     EXPECT_EQ(memory().StorePaste[9], pasted);
     EXPECT_EQ(memory().StoreNameA[9], "Pos9_C1_");
     EXPECT_NE(memory().StorePatternA[9].find("|C-"), std::string::npos);
-    EXPECT_NE(memory().StorePatternB[9].find(";31|...|0\r\n"), std::string::npos);
+    EXPECT_TRUE(everyByteWhole(memory().StorePatternB[9]));
+    EXPECT_NE(memory().StorePatternB[9].find("byte %11111111  ;31|...|0\r\n"), std::string::npos);
     EXPECT_EQ(w().listCH1->count(), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -255,7 +210,9 @@ TEST_F(ImportTest, BadFilesAndSongsThatDoNotFitAreRefusedWithAMessageAndChangeNo
     const ostrak::WorkingMemory before = memory();
     const std::vector<std::string> listBefore = rows(w().listCH1);
 
-    ModSong manyPatterns = distinctPatternSong(256, 32, 2);
+    // As pasted, so that no two runs of 64 rows read the same (mapped, the
+    // instruments all take one type and runs a semitone apart can meet).
+    ModSong manyPatterns = slotInstruments(distinctPatternSong(256, 32, 2));
     ModSong longOrder = distinctPatternSong(2, 64, 2); // a position each
     longOrder.order.assign(500, 1);
     ModSong noOrder = distinctPatternSong(2, 32, 2);
@@ -305,11 +262,13 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
     EXPECT_EQ(imp().tblInstruments->item(row(22), 2)->text(), "48 (A-1..E-2)");
     for (int r = 0; r < 3; ++r) {
         const int type = std::stoi(typeOf(r));
-        EXPECT_TRUE(type == 4 || type == 6 || type == 7 || type == 14 || type == 15 || type == 1) << typeOf(r);
+        EXPECT_TRUE(type == 4 || type == 6 || type == 7 || type == 14 || type == 15 || type == 1 || type == 12)
+            << typeOf(r);
         EXPECT_EQ(imp().typeBox(r)->objectName(), "cmbType" + imp().tblInstruments->item(r, 0)->text());
+        EXPECT_EQ(imp().octaveBox(r)->objectName(), "spnOctave" + imp().tblInstruments->item(r, 0)->text());
     }
     EXPECT_EQ(imp().cmbNotes->currentText(), "By pitch");
-    EXPECT_EQ(std::stoi(imp().txtTranspose->text8()) % 12, 0);
+    EXPECT_LE(std::abs(std::stoi(imp().txtTuning->text8())), 50);
 
     type(imp().txtStartPos, "2");
     click(imp().cmdImportSong);
@@ -338,8 +297,10 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
     imp().cmbNotes->setCurrentIndex(1);
     EXPECT_EQ(imp().txtTranspose->text8(), byPitch);
     imp().cmbNotes->setCurrentIndex(0);
+    EXPECT_EQ(imp().txtTuning->text8(), "0");
     type(imp().txtTranspose, "0");
     imp().typeBox(row(21))->setCurrentText("4");
+    imp().octaveBox(row(21))->setValue(0);
     type(w().txtPos, "5");
     imp().listPatterns->setCurrentItem(imp().listPatterns->topLevelItem(1));
     click(imp().cmdImportPattern);
@@ -351,7 +312,7 @@ TEST_F(ImportTest, AModuleNotWrittenForOstrakImportsWithDefaultsIntoASongThatRea
 TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
 {
     struct Case {
-        std::string what, bytes, typeOf21, transpose;
+        std::string what, bytes, typeOf21, transpose, tuning;
         bool refused;
         std::string logSays;
     };
@@ -362,21 +323,27 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
     ModSong silent = realLike(); // as a module cut short can read
     for (ModPattern& p : silent.patterns)
         for (auto& r : p.cells)
-            r[0] = r[1] = {};
+            r = {{}, {}, {}, {}};
+    ModSong drums = realLike();
+    for (ModPattern& p : drums.patterns)
+        for (auto& r : p.cells)
+            r = {r[2], r[2], {}, {}}; // the kick alone
     ModSong loops = realLike(); // the last pattern jumps back to the first for ever
     loops.patterns[2].cells[40][3] = {0, 0, -1, -1, 2, 0};
     const std::string it = writeIt(realLike());
     const std::vector<Case> cases = {
-        {"type no slot has", it, "9", "", true, "which no slot has"},
-        {"type no number", it, "Square", "", true, "is no sound type"},
-        {"transpose abc", it, "", "abc", true, "whole number of semitones"},
-        {"transpose 1000", it, "", "1000", true, "whole number of semitones"},
-        {"B-9 transposed by 96", writeIt(high), "", "96", false, "moved by octaves"},
-        {"200 instruments", writeIt(realLike(200, 199)), "", "", false, "error median"},
-        {"one channel", writeXm(mono), "", "", false, "CH2 stays empty"},
-        {"silent channels", writeIt(silent), "", "", false, "may be cut short"},
-        {"cut short", it.substr(0, it.size() / 2), "", "", false, "Song order: 4 rows added"},
-        {"a jump back for ever: played once", writeIt(loops), "", "", false, "Song order: 4 rows added"},
+        {"type no slot has", it, "9", "", "", true, "which no slot has"},
+        {"type no number", it, "Square", "", "", true, "is no sound type"},
+        {"transpose abc", it, "", "abc", "", true, "whole number of semitones"},
+        {"transpose 1000", it, "", "1000", "", true, "whole number of semitones"},
+        {"tuning 51", it, "", "", "51", true, "whole number of cents"},
+        {"B-9 transposed by 96", writeIt(high), "", "96", "", false, "moved by octaves"},
+        {"200 instruments", writeIt(realLike(200, 199)), "", "", "", false, "error median"},
+        {"one channel", writeXm(mono), "", "", "", false, "CH2 stays empty"},
+        {"no notes", writeIt(silent), "", "", "", false, "may be cut short"},
+        {"only drums", writeIt(drums), "", "", "", false, "Song order: 4 rows added"},
+        {"cut short", it.substr(0, it.size() / 2), "", "", "", false, "Song order: 4 rows added"},
+        {"a jump back for ever: played once", writeIt(loops), "", "", "", false, "Song order: 4 rows added"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -388,6 +355,8 @@ TEST_F(ImportTest, BadInputGetsAMessageOrASoundFallbackAndNeverHalfASong)
             imp().typeBox(row(21))->setCurrentText(QString::fromStdString(c.typeOf21));
         if (!c.transpose.empty())
             type(imp().txtTranspose, c.transpose);
+        if (!c.tuning.empty())
+            type(imp().txtTuning, c.tuning);
         type(imp().txtStartPos, "0");
         click(imp().cmdImportSong);
         EXPECT_NE(importLog().find(c.logSays), std::string::npos);

@@ -1,5 +1,6 @@
 // Pitch codes from module notes: by name within C-4..G-6, or by the
-// console's own tone for a sound type, out-of-reach notes moved by octaves.
+// console's own tones for an instrument's types, tuned, out-of-reach notes
+// moved by octaves.
 #include "import/NoteMapping.h"
 #include "sound/Sound.h"
 
@@ -9,6 +10,11 @@
 
 using ostrak::NoteMapper;
 using ostrak::NotesMode;
+using ostrak::Voicing;
+
+namespace {
+const std::vector<int> kDefaultSlots = {4, 6, 7, 8, 14, 15, 1, 3};
+}
 
 TEST(NoteMapping, ByNameFoldsIntoTheRangeByOctaves)
 {
@@ -21,74 +27,102 @@ TEST(NoteMapping, ByNameFoldsIntoTheRangeByOctaves)
     for (const Case c : {Case{49, 31, 0}, {80, 0, 0}, {37, 31, 1}, {81, 11, -1}, {120, 8, -4}, {1, 31, 4},
                          {-95, 31, 12}}) {
         SCOPED_TRACE(c.note);
-        for (NoteMapper mapper : {NoteMapper(4, NotesMode::PitchCodes), NoteMapper(8, NotesMode::ByPitch),
-                                  NoteMapper(16, NotesMode::ByPitch)}) {
+        for (NoteMapper mapper : {NoteMapper({{4}}, NotesMode::PitchCodes, kDefaultSlots),
+                                  NoteMapper({{8}}, NotesMode::ByPitch, kDefaultSlots),
+                                  NoteMapper({{16}}, NotesMode::ByPitch, kDefaultSlots)}) {
             const ostrak::MappedNote m = mapper.map(c.note);
             EXPECT_FALSE(m.byPitch);
             EXPECT_EQ(m.code, c.code);
             EXPECT_EQ(m.octavesMoved, c.moved);
         }
     }
+    // The instrument's octave and the transpose move the name too.
+    EXPECT_EQ(NoteMapper({{4}, -1}, NotesMode::PitchCodes, kDefaultSlots, 2).map(61).code, 31 - (61 + 2 - 12 - 49));
 }
 
-// Every note of C-0..B-9 on every tonal type: the code is the nearest of
-// the 32 tones to the note moved by whole octaves, and the move is the
-// smallest that brings the note within half a semitone of the type's reach.
+// Every note of C-0..B-9 through every tonal type alone, a family of two
+// and a type in slot 7, at a tuning: the tone is the nearest of the set's
+// tones to the tuned note; only a note more than a tritone from every tone
+// moves, by the fewest octaves that bring it within reach.
 TEST(NoteMapping, ByPitchTakesTheNearestToneAndMovesOnlyWhatIsOutOfReach)
 {
     const ostrak::sound::Clock clock = ostrak::sound::playbackClock();
-    for (int type : {1, 4, 6, 7, 12, 14, 15}) {
-        const NoteMapper mapper(type, NotesMode::ByPitch);
+    struct Case {
+        std::vector<int> types, slots;
+    };
+    const std::vector<int> squares = {4, 6, 7, 8, 14, 12, 1, 3};
+    for (const Case& c : {Case{{1}, kDefaultSlots}, {{4}, kDefaultSlots}, {{6}, kDefaultSlots}, {{14}, kDefaultSlots},
+                          {{3, 7}, {4, 6, 8, 8, 14, 15, 1, 7}}, {{4, 12}, squares}}) {
+        std::vector<std::pair<double, int>> tones; // hz, type
+        for (int type : c.types)
+            for (int code = 0; code < 32; ++code)
+                if (!(type == c.slots[7] && code == 31) && ostrak::sound::isTonal(type))
+                    tones.push_back({ostrak::sound::toneFrequency(type, code, clock), type});
+        const NoteMapper mapper({c.types, 1}, NotesMode::ByPitch, c.slots, -5, 30);
         ASSERT_TRUE(mapper.byPitch());
-        const double lowest = ostrak::sound::toneFrequency(type, 31, clock);
-        const double highest = ostrak::sound::toneFrequency(type, 0, clock);
         for (int note = 1; note <= 120; ++note) {
-            SCOPED_TRACE("type " + std::to_string(type) + " note " + std::to_string(note));
+            SCOPED_TRACE("types " + std::to_string(c.types.back()) + " note " + std::to_string(note));
             const ostrak::MappedNote m = mapper.map(note);
             ASSERT_TRUE(m.byPitch);
-            const double target = ostrak::notePitchHz(note + 12 * m.octavesMoved);
-            const double half = std::exp2(0.5 / 12); // half a semitone
-            EXPECT_TRUE(target * half >= lowest && target / half <= highest);
-            // One octave less of a move would still be out of reach.
-            EXPECT_TRUE(m.octavesMoved <= 0 || target / 2 * half < lowest);
-            EXPECT_TRUE(m.octavesMoved >= 0 || target * 2 / half > highest);
-            EXPECT_DOUBLE_EQ(m.hz, ostrak::sound::toneFrequency(type, m.code, clock));
-            EXPECT_NEAR(m.cents, 1200 * std::log2(m.hz / target), 1e-9);
-            for (int other = 0; other < 32; ++other)
-                EXPECT_LE(std::abs(m.cents),
-                          std::abs(1200 * std::log2(ostrak::sound::toneFrequency(type, other, clock) / target)) + 1e-9);
+            EXPECT_FALSE(m.type == c.slots[7] && m.code == 31); // the engine's silence
+            EXPECT_DOUBLE_EQ(m.hz, ostrak::sound::toneFrequency(m.type, m.code, clock));
+            const double tuned = ostrak::notePitchHz(note - 5 + 12) * std::exp2(30.0 / 1200);
+            const double target = tuned * std::exp2(m.octavesMoved);
+            EXPECT_NEAR(m.cents, 1200 * std::log2(m.hz / target), 1e-6);
+            double nearest = 1e9, nearestUnmoved = 1e9, lowest = 1e9, highest = 0;
+            for (const auto& [hz, type] : tones) {
+                nearest = std::min(nearest, std::abs(1200 * std::log2(hz / target)));
+                nearestUnmoved = std::min(nearestUnmoved, std::abs(1200 * std::log2(hz / tuned)));
+                lowest = std::min(lowest, hz);
+                highest = std::max(highest, hz);
+            }
+            EXPECT_NEAR(std::abs(m.cents), nearest, 1e-6);
+            EXPECT_EQ(m.octavesMoved != 0, nearestUnmoved > 600);
+            const double half = std::exp2(0.5 / 12);
+            if (m.octavesMoved > 0)
+                EXPECT_TRUE(target * half >= lowest && target / 2 * half < lowest);
+            if (m.octavesMoved < 0)
+                EXPECT_TRUE(target / half <= highest && target * 2 / half > highest);
         }
     }
+    EXPECT_TRUE(ostrak::sameFamily(4, 12) && ostrak::sameFamily(15, 7) && !ostrak::sameFamily(4, 6)
+                && !ostrak::sameFamily(8, 0) && !ostrak::sameFamily(1, 9));
 }
 
-TEST(NoteMapping, ReportGivesMovedNotesMedianWorstAndIntervals)
+TEST(NoteMapping, ReportGivesMovedNotesMedianWorstAndTheIntervalsOfEachChannel)
 {
     ostrak::PitchReport report;
     EXPECT_EQ(report.medianCents(), 0); // nothing by pitch yet
     ostrak::MappedNote m;
     m.byPitch = true;
-    // Channel 0, instrument 1: 100 Hz then 200 Hz for an octave (0 off), then
-    // 300 Hz for a fifth (+2 cents off); instrument 2's note between them is
-    // no interval of either.
-    const double hz[] = {100, 200, 150, 300};
-    const double cents[] = {-10, 30, 0, 5};
-    const int notes[] = {40, 52, 30, 59};
-    const int instruments[] = {1, 1, 2, 1};
-    for (int i = 0; i < 4; ++i) {
+    // Channel 0: instrument 1 at 100 Hz, then 200 Hz for its octave (0
+    // off), instrument 2's 150 Hz a fourth down (2 cents off), a drum (by
+    // name, no interval), and 450 Hz on instrument 2, an octave too high
+    // (1200 off); the same note again on it is no interval.
+    const double hz[] = {100, 200, 150, 0, 450, 450};
+    const double cents[] = {-10, 30, 0, 0, 5, 5};
+    const int notes[] = {40, 52, 47, 30, 54, 54};
+    const int instruments[] = {1, 1, 2, 9, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        m.byPitch = hz[i] > 0;
         m.hz = hz[i];
         m.cents = cents[i];
-        m.octavesMoved = i == 3;
+        m.octavesMoved = i == 4;
         report.add(0, instruments[i], notes[i], m);
     }
     report.endPattern();
     ostrak::MappedNote byName; // channel 1, by name: counted, no cents
     report.add(1, 1, 50, byName);
-    EXPECT_EQ(report.notes(), 5);
+    EXPECT_EQ(report.notes(), 7);
     EXPECT_EQ(report.moved(), 1);
-    EXPECT_EQ(report.byPitch(), 4);
-    EXPECT_DOUBLE_EQ(report.medianCents(), 7.5);
+    EXPECT_EQ(report.byPitch(), 5);
+    EXPECT_DOUBLE_EQ(report.medianCents(), 5);
     EXPECT_DOUBLE_EQ(report.worstCents(), 30);
-    const double fifthOff = std::abs(1200 * std::log2(1.5) - 700);
-    EXPECT_NEAR(report.medianIntervalCents(), fifthOff / 2, 1e-9); // median of 0 and the fifth's error
-    EXPECT_NE(report.logLine().find("5, 1 moved"), std::string::npos);
+    ASSERT_EQ(report.intervals(), 3);
+    const double fourthOff = std::abs(1200 * std::log2(150.0 / 200) + 500);
+    EXPECT_NEAR(report.medianIntervalCents(), fourthOff, 1e-9);
+    EXPECT_DOUBLE_EQ(report.intervalShare(50), 2.0 / 3);
+    EXPECT_NE(report.logLine().find("7, 1 moved"), std::string::npos);
+    EXPECT_NE(report.logLine().find("67 % within 50 cents, 33 % by 600 cents or more"), std::string::npos)
+        << report.logLine();
 }
