@@ -316,6 +316,7 @@ QWidget* FrmMain::buildBottomRow()
     auto* row = new QWidget(this);
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(4); // fourteen controls in a row: slim gaps keep it within the design width
     cmdLoadSong = common::namedButton("cmdLoadSong", "File Operations (Load / Save)", row);
     cmdClearSong = common::namedButton("cmdClearSong", "Clear Memory", row);
     cmdDel = common::namedButton("cmdDel", "Clear pattern", row);
