@@ -67,7 +67,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
     outer->addWidget(buildBottomRow());
     // The controls keep their design layout on any screen: a smaller window
     // scrolls over them instead of squeezing them.
-    const QSize design(1500, 960);
+    const QSize design(1500, 985);
     common::scrollBody(this, central, design);
 
     txtNameA->setBackColor(kColourUnstored);
@@ -356,8 +356,11 @@ QWidget* FrmMain::buildBottomRow()
 QGroupBox* FrmMain::buildPlayFrame()
 {
     frmPlay = frame("frmPlay", "Listen", this);
-    auto* h = new QHBoxLayout(frmPlay);
-    h->setContentsMargins(6, 2, 6, 2); // one slim row: the column is full already
+    // Two slim rows: playing and where it is above, what is written and shown
+    // below. One row of them would narrow the output fields beside it.
+    auto* g = new QGridLayout(frmPlay);
+    g->setContentsMargins(6, 2, 6, 2);
+    g->setVerticalSpacing(2);
     cmdPlayPattern = common::namedButton("cmdPlayPattern", "Play Pattern", frmPlay);
     cmdPlaySong = common::namedButton("cmdPlaySong", "Play Song", frmPlay);
     cmdStopPlay = common::namedButton("cmdStopPlay", "Stop", frmPlay);
@@ -370,12 +373,15 @@ QGroupBox* FrmMain::buildPlayFrame()
     lblPlaying->setObjectName(QStringLiteral("lblPlaying"));
     // Wide enough for the longest position, so the row does not jump.
     lblPlaying->setMinimumWidth(lblPlaying->fontMetrics().horizontalAdvance(QStringLiteral("Step 255  Row 31")));
-    for (QWidget* w : {static_cast<QWidget*>(cmdPlayPattern), static_cast<QWidget*>(cmdPlaySong),
-                       static_cast<QWidget*>(cmdStopPlay), static_cast<QWidget*>(cmdSaveWav),
-                       static_cast<QWidget*>(cmdPitchGuide), static_cast<QWidget*>(cmdSaveTemplate),
-                       static_cast<QWidget*>(chkPal),
-                       static_cast<QWidget*>(lblPlaying)})
-        h->addWidget(w);
+    g->addWidget(cmdPlayPattern, 0, 0);
+    g->addWidget(cmdPlaySong, 0, 1);
+    g->addWidget(cmdStopPlay, 0, 2);
+    g->addWidget(lblPlaying, 0, 3);
+    g->addWidget(cmdSaveWav, 1, 0);
+    g->addWidget(cmdPitchGuide, 1, 1);
+    g->addWidget(cmdSaveTemplate, 1, 2);
+    g->addWidget(chkPal, 1, 3);
+    g->setColumnStretch(4, 1);
     return frmPlay;
 }
 

@@ -17,7 +17,7 @@ TEST_F(ConvertTest, ConvertedExampleLinesFitTheirFieldsAtTheDefaultSize)
 {
     w().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
-    ASSERT_EQ(w().size(), QSize(1500, 960));
+    ASSERT_EQ(w().size(), QSize(1500, 985));
     const QString engine = QDir(QStringLiteral(TEST_DATA_DIR "/../../engine")).absolutePath();
     convert(testing_support::readBytes(engine.toStdString() + "/example-paste.txt"));
     ASSERT_NE(patternB().find("|16 - Silence\r\n"), std::string::npos); // the longest comment

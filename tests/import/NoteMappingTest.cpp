@@ -79,10 +79,12 @@ TEST(NoteMapping, ByPitchTakesTheNearestToneAndMovesOnlyWhatIsOutOfReach)
             EXPECT_NEAR(std::abs(m.cents), nearest, 1e-6);
             EXPECT_EQ(m.octavesMoved != 0, nearestUnmoved > 600);
             const double half = std::exp2(0.5 / 12);
-            if (m.octavesMoved > 0)
+            if (m.octavesMoved > 0) {
                 EXPECT_TRUE(target * half >= lowest && target / 2 * half < lowest);
-            if (m.octavesMoved < 0)
+            }
+            if (m.octavesMoved < 0) {
                 EXPECT_TRUE(target / half <= highest && target * 2 / half > highest);
+            }
         }
     }
     EXPECT_TRUE(ostrak::sameFamily(4, 12) && ostrak::sameFamily(15, 7) && !ostrak::sameFamily(4, 6)

@@ -81,7 +81,7 @@ TEST_F(SmallScreen, TheMainWindowFitsAndSongCompileIsClickedAfterGenAllCode)
 {
     showActive(w());
     EXPECT_TRUE(freeArea(w()).contains(w().frameGeometry()));
-    ASSERT_LT(w().height(), 960);
+    ASSERT_LT(w().height(), 985);
     expectEveryControlReachable(w());
     clickWhereShown(w().cmdGenAllCode);
     ASSERT_TRUE(w().cmdCompileSong->isEnabled());
