@@ -61,8 +61,10 @@ struct Player {
     // `stopAtPassEnd` and this frame would begin the song again.
     bool frame(bool stopAtPassEnd)
     {
-        const FrameRegs regs = model ? model->nextFrame() : nextGiven < given.size() ? given[nextGiven++] : FrameRegs{};
-        passOver = model ? model->passDone() : nextGiven >= given.size();
+        // Given frames are over once the last has been played.
+        const bool givenOver = !model && nextGiven >= given.size();
+        const FrameRegs regs = model ? model->nextFrame() : givenOver ? FrameRegs{} : given[nextGiven++];
+        passOver = model ? model->passDone() : givenOver;
         if (stopAtPassEnd && passOver)
             return false;
         const double start = double(clock) * stage.ratio();

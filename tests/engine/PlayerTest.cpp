@@ -56,14 +56,16 @@ std::vector<FrameRegs> framesOf(const RomRun& run)
     return frames;
 }
 
-// A silent song step while Stella settles, then two of a tune at tempo 3:
-// channel 1 a note every two rows in four sound types, channel 2 on six
-// rows of eight in the two pure ones (two long forms at once sound as their
-// counters' phases meet, which a game's own sound on the channel moves).
+// A silent song step while Stella settles, then two of a tune at tempo 3,
+// both channels sounding on every row in the two pure forms, a new note
+// every two rows. The game writes its registers at other cycles than the
+// demo that song.wav follows, so a long form would start elsewhere in its
+// pattern and a note that stops would leave another step for the output's
+// high-pass; the pure forms on every row sound alike wherever they start.
 std::string gameSong()
 {
     std::string t = "TEMPODELAY equ 3\r\nsoundTurnArray\r\n\tbyte 0,2,3,1,0,2,3,4\r\n"
-                    "soundTypeArray\r\n\tbyte 4,12,6,1,4,12,4,12\r\nhatPattern\r\n\tbyte 0,0,0,0\r\n"
+                    "soundTypeArray\r\n\tbyte 4,12,4,12,4,12,4,12\r\nhatPattern\r\n\tbyte 0,0,0,0\r\n"
                     "HATSTART equ 0\r\nHATVOLUME equ 4\r\nHATPITCH equ 0\r\nHATSOUND equ 8\r\n"
                     "song1\r\n\tbyte 0,1,2,255\r\nsong2\r\n\tbyte 0,3,4,255\r\n"
                     "patternArrayH\r\n\tword 0,0,0,0\r\n";
@@ -78,7 +80,7 @@ std::string gameSong()
             for (int row = 8 * chain; row < 8 * chain + 8; ++row) {
                 const int note = row / 2;
                 const int byte = channel == 0 ? (note % 4) << 5 | pitches[note % 8]
-                               : row % 8 < 6 ? (4 + note % 4) << 5 | pitches[(note + 3) % 8] : 255;
+                                              : (4 + note % 4) << 5 | pitches[(note + 3) % 8];
                 chains += std::to_string(byte) + (row % 8 == 7 ? "\r\n" : ",");
             }
         }
@@ -233,7 +235,8 @@ TEST_F(EngineGameInStella, SoundsRowByRowAsSongWav)
         frames.push_back(model.nextFrame());
     const Rom rom = buildGame(gameAt(0xE8), song);
     ASSERT_TRUE(rom.ok) << rom.log;
-    judge(listenRowByRow(rom.path, seconds, renderAsStellaPlays(read.image, seconds, stellaClock()), frames,
+    // A second more made than compared, so the last rows are found again by what follows them.
+    judge(listenRowByRow(rom.path, seconds, renderAsStellaPlays(read.image, seconds + 1, stellaClock()), frames,
                          Rows{3, 60.0, {}}));
 }
 
@@ -251,12 +254,13 @@ TEST_F(EngineGameInStella, WithTheEffectRunningSoundsRowByRowAsTheGameWritesIt)
     text.replace(text.find(fire), fire.size(), "INPT4   equ $FA");
     const Rom rom = buildGame(text, gameSong());
     ASSERT_TRUE(rom.ok) << rom.log;
-    const RomRun run = runRom(testing_support::readBytes(rom.path), int(seconds * 60));
+    const RomRun run = runRom(testing_support::readBytes(rom.path), int((seconds + 1) * 60));
     ASSERT_TRUE(run.error.empty()) << run.error;
-    const std::vector<FrameRegs> frames = framesOf(run);
+    std::vector<FrameRegs> frames = framesOf(run);
     Audio made;
     for (const std::int16_t sample : renderFrames(frames, int(Audio::kRate), stellaClock()))
         made.samples.push_back(float(sample) / 32768.0f);
     removeSlope(made.samples);
+    frames.resize(std::size_t(seconds * 60)); // a second more made than compared
     judge(listenRowByRow(rom.path, seconds, made, frames, Rows{3, 60.0, {}}));
 }
