@@ -59,12 +59,11 @@ struct FrameRegs {
     int row = 0;  // row of that step (0-31)
     // When each channel's AUDC, AUDF and AUDV take these values: CPU cycles
     // from the start of the frame's fourth line, where the engine calls
-    // PlayFrame, counted along the path the engine takes (page crossings
-    // left out).
+    // MusicPlay, counted along the path the player takes.
     int writeCycle[2][3] = {{0, 0, 0}, {0, 0, 0}};
 };
 
-// Plays a SongImage frame by frame as engine/engine.asm does.
+// Plays a SongImage frame by frame as engine/engine.asm (player.asm) does.
 class EngineModel {
 public:
     explicit EngineModel(std::shared_ptr<const SongImage> image);
