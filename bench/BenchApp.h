@@ -3,6 +3,7 @@
 // the caller chose a platform), a scratch working folder, and the tests' stand-in seams.
 #include "OstrakApp.h"
 #include "app/FrmMain.h"
+#include "import/FrmImport.h"
 #include "support/StandIns.h"
 #include "support/TestSupport.h"
 
@@ -51,5 +52,22 @@ struct QuietOstrak {
     testing_support::RecordingLauncher launcher;
     ostrak::OstrakApp app;
 };
+
+// The modules of a folder, by name.
+inline QStringList moduleFiles(const QString& folder)
+{
+    return QDir(folder).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name);
+}
+
+// Opens a module in the import window, as "Import Module..." and the
+// window's open button do.
+inline ostrak::FrmImport& openModule(QuietOstrak& quiet, const QString& path)
+{
+    ostrak::FrmImport& imp = quiet.app.importer();
+    quiet.app.main().cmdImport->click();
+    imp.txtModule->setText(path);
+    imp.cmdOpenModule->click();
+    return imp;
+}
 
 } // namespace bench

@@ -65,13 +65,10 @@ int main(int argc, char** argv)
     const QString engine = QStringLiteral(SOURCE_DIR "/engine/engine.asm");
     int failed = 0;
     Tally tally;
-    for (const QString& file : QDir(where).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name)) {
+    for (const QString& file : bench::moduleFiles(where)) {
         bench::QuietOstrak quiet;
         ostrak::FrmMain& w = quiet.app.main();
-        ostrak::FrmImport& imp = quiet.app.importer();
-        w.cmdImport->click();
-        imp.txtModule->setText(where + "/" + file);
-        imp.cmdOpenModule->click();
+        ostrak::FrmImport& imp = bench::openModule(quiet, where + "/" + file);
         std::string map;
         for (int r = 0; r < imp.tblInstruments->rowCount(); ++r)
             map += (map.empty() ? "" : " ") + imp.tblInstruments->item(r, 0)->text().toStdString() + ">"

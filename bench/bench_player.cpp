@@ -8,7 +8,6 @@
 // the player's bytes of ROM.
 //   bench_player [FOLDER]      e.g. /work/modules/all
 #include "BenchApp.h"
-#include "import/FrmImport.h"
 #include "sound/Sound.h"
 #include "support/RomRunner.h"
 
@@ -159,14 +158,10 @@ int main(int argc, char** argv)
     const int demoSongs = totals.songs;
     if (argc >= 2) {
         const QString where = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-        for (const QString& file : QDir(where).entryList({"*.it", "*.xm", "*.s3m", "*.mod"}, QDir::Files, QDir::Name)) {
+        for (const QString& file : bench::moduleFiles(where)) {
             bench::QuietOstrak quiet;
             ostrak::FrmMain& w = quiet.app.main();
-            ostrak::FrmImport& imp = quiet.app.importer();
-            w.cmdImport->click();
-            imp.txtModule->setText(where + "/" + file);
-            imp.cmdOpenModule->click();
-            imp.cmdImportSong->click();
+            bench::openModule(quiet, where + "/" + file).cmdImportSong->click();
             if (!quiet.messages.shown.empty()) {
                 std::printf("%-56s refused: %s\n", file.toLocal8Bit().constData(), quiet.messages.shown.back().c_str());
                 continue;
