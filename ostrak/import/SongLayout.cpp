@@ -152,7 +152,7 @@ std::variant<PositionPlan, std::string> planPositions(const std::vector<std::str
         return "The song needs " + std::to_string(plan.stored.size()) + " different positions of "
                + std::to_string(kPositionRows) + " rows: from position " + std::to_string(startPosition)
                + " they would reach position " + std::to_string(last) + ", past "
-               + std::to_string(kLastSongPosition) + ", the last one SONG COMPILE writes.";
+               + std::to_string(kLastSongPosition) + ", the last one a song order plays on both channels.";
     return plan;
 }
 

@@ -12,7 +12,10 @@
 namespace ostrak {
 
 inline constexpr int kPositionRows = 64; // a position plays two 32-row song steps
-inline constexpr int kLastSongPosition = 65; // the last position "SONG COMPILE" writes
+// The last position a song order can play on both channels: from 63 on,
+// channel 2's entries (4p+3, 4p+4) reach 255, the engine's end marker, and
+// past a byte, which dasm refuses.
+inline constexpr int kLastSongPosition = 62;
 inline constexpr int kMaxSongOrderRows = 256; // positions a song may play in all
 
 struct RowTiming {
