@@ -83,7 +83,7 @@ xdotool type --delay 1 --file "$OSTRAK_WORK/example-paste.txt"
 xdotool key alt+b # >> BANG! >>
 sleep 1.5
 shot "$main" ostrak
-click "$main" 680 196 # Pitch Guide, in the top rows
+click "$main" 380 222 # Pitch Guide, in the Listen frame
 side=$(window "^Pitch Guide")
 shot "$side" ostrak-pitch
 xdotool windowminimize "$side"
@@ -94,7 +94,7 @@ if [ -n "$tag" ]; then
   scroll "$main" down
   row=-56
 fi
-for side in "75|^LOAD / SAVE|ostrak-files" "426|^Song Optimiser|ostrak-optimiser" "928|^Import Module|ostrak-import"; do
+for side in "75|^LOAD / SAVE|ostrak-files" "426|^Song Optimiser|ostrak-optimiser" "1302|^Import Module|ostrak-import"; do
   IFS='|' read -r x title name <<<"$side"
   click "$main" "$x" "$row"
   id=$(window "$title")

@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ostrak {
 
 namespace {
@@ -64,10 +66,13 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
     columns->addWidget(buildMiddleColumn(), 0);
     columns->addWidget(buildOutputColumn(), 4);
     outer->addLayout(columns, 1);
-    outer->addWidget(buildBottomRow());
+    QWidget* bottom = buildBottomRow();
+    outer->addWidget(bottom);
     // The controls keep their design layout on any screen: a smaller window
-    // scrolls over them instead of squeezing them.
-    const QSize design(1500, 985);
+    // scrolls over them instead of squeezing them. The design is as wide as
+    // the bottom row's controls want, so none of them is cut short.
+    const QMargins m = outer->contentsMargins();
+    const QSize design(std::max(1500, bottom->sizeHint().width() + m.left() + m.right()), 985);
     common::scrollBody(this, central, design);
 
     txtNameA->setBackColor(kColourUnstored);
@@ -331,6 +336,8 @@ QWidget* FrmMain::buildBottomRow()
     chkPack = checkBox("chkPack", "Pack repeats", false, row);
     lblRomUse = new QLabel(row);
     lblRomUse->setObjectName(QStringLiteral("lblRomUse"));
+    // Room for a song far over the ROM, so the row does not move when it shows.
+    lblRomUse->setMinimumWidth(lblRomUse->fontMetrics().horizontalAdvance(QStringLiteral("ROM: 99,999 of 9,999 bytes")));
 
     frmDecode = frame("frmDecode", "Quick Decoder ", row);
     auto* d = new QHBoxLayout(frmDecode);
