@@ -79,14 +79,15 @@ FrmImport::FrmImport(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     file->addWidget(cmdOpenModule);
     g->addLayout(file, 0, 0);
     g->addWidget(listPatterns, 1, 0);
-    auto* options = new QHBoxLayout;
-    options->addWidget(new QLabel(QStringLiteral("CH1 from channel"), this));
-    // The lists say what each channel holds, so they take the row's room.
-    options->addWidget(cmbChannelA, 1);
-    options->addWidget(new QLabel(QStringLiteral("CH2 from channel"), this));
-    options->addWidget(cmbChannelB, 1);
-    options->addWidget(new QLabel(QStringLiteral("First position (song)"), this));
-    options->addWidget(txtStartPos);
+    // The lists say what each channel holds, so each takes a row's room.
+    auto* options = new QGridLayout;
+    options->addWidget(new QLabel(QStringLiteral("CH1 from channel"), this), 0, 0);
+    options->addWidget(cmbChannelA, 0, 1, 1, 3);
+    options->addWidget(new QLabel(QStringLiteral("CH2 from channel"), this), 1, 0);
+    options->addWidget(cmbChannelB, 1, 1);
+    options->addWidget(new QLabel(QStringLiteral("First position (song)"), this), 1, 2);
+    options->addWidget(txtStartPos, 1, 3);
+    options->setColumnStretch(1, 1);
     g->addLayout(options, 2, 0);
     g->addWidget(tblInstruments, 3, 0);
     auto* notes = new QHBoxLayout;
