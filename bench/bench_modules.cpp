@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString where = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    const QString engine = QStringLiteral(SOURCE_DIR "/engine/engine.asm");
+    const QDir engine(QStringLiteral(SOURCE_DIR "/engine"));
     int failed = 0;
     Tally tally;
     for (const QString& file : bench::moduleFiles(where)) {
@@ -112,8 +112,11 @@ int main(int argc, char** argv)
             timer.start();
             w.cmdCompileSong->click();
             const double compileMs = timer.nsecsElapsed() / 1e6;
-            QFile::remove(QStringLiteral("engine.asm"));
-            QFile::copy(engine, QStringLiteral("engine.asm"));
+            // The demo and the player it includes, as the working folder holds them.
+            for (const QString& asmFile : engine.entryList({QStringLiteral("*.asm")}, QDir::Files)) {
+                QFile::remove(asmFile);
+                QFile::copy(engine.filePath(asmFile), asmFile);
+            }
             QProcess dasm;
             dasm.setProcessChannelMode(QProcess::MergedChannels);
             dasm.start(QStringLiteral("dasm"), {"engine.asm", "-f3", "-osong.bin"});
