@@ -13,11 +13,11 @@
 ; MusicPlay writes only AUDC0/1, AUDF0/1, AUDV0/1 and its own RAM. It never
 ; touches WSYNC, the timer or the stack beyond the JSR that calls it, and
 ; needs no alignment. What it costs, measured cycle by cycle on real songs:
-;   ROM    401 bytes (368 of code, 33 of tables)
+;   ROM    333 bytes (302 of code, 31 of tables)
 ;   RAM    16 bytes from MUSICRAM; MusicPtr (2) is scratch within a call
-;   cycles at most 359 a call, its JSR and RTS included (under 5 lines);
-;          28 within a row (56 while a hi-hat falls), about 250 on a new
-;          row, up to 359 where a channel takes its next chain
+;   cycles at most 386 a call, its JSR and RTS included (about 5 lines);
+;          29 within a row (57 while a hi-hat falls), about 285 on a new
+;          row, up to 386 where a channel takes its next chain
 ; (ostrak's engine/README.md has the details.)
 ;
 ; Sound effects: set MusicFx to MUSIC_FX2 and channel 2 (AUDx1) is the
@@ -40,15 +40,16 @@ AUDV1   equ $1A
         ifnconst MUSICRAM
 MUSICRAM    equ $80
         endif
+; MusicInit sets the first ten from MusicStart, in this order.
 MusicOrder  equ MUSICRAM        ; 2 x 2: each channel's song order byte of the step it plays
-MusicChain  equ MUSICRAM+4      ; 2 x 2: each channel's chain, its 8 row bytes
-MusicPtr    equ MUSICRAM+8      ; 2: scratch within a call (a game may use it in between)
-MusicRow    equ MUSICRAM+10     ; the row of the song step, 0-31
-MusicFrames equ MUSICRAM+11     ; frames left of the row
-MusicFrac   equ MUSICRAM+12     ; the rows' fractions of a frame so far, in 256ths
-MusicWait   equ MUSICRAM+13     ; song steps until the hi-hat starts
-MusicHat    equ MUSICRAM+14     ; $80 + volume while this row's channel 2 is a hi-hat
-MusicFx     equ MUSICRAM+15     ; the game's: MUSIC_FX1 takes channel 1, MUSIC_FX2 channel 2
+MusicRow    equ MUSICRAM+4      ; the row of the song step, 0-31
+MusicFrames equ MUSICRAM+5      ; frames left of the row
+MusicFrac   equ MUSICRAM+6      ; the rows' fractions of a frame so far, in 256ths
+MusicWait   equ MUSICRAM+7      ; song steps until the hi-hat starts
+MusicHat    equ MUSICRAM+8      ; $80 + volume while this row's channel 2 is a hi-hat
+MusicFx     equ MUSICRAM+9      ; the game's: MUSIC_FX1 takes channel 1, MUSIC_FX2 channel 2
+MusicChain  equ MUSICRAM+10     ; 2 x 2: each channel's chain, its 8 row bytes (page 0: silent)
+MusicPtr    equ MUSICRAM+14     ; 2: scratch within a call (a game may use it in between)
 MUSIC_FX1   equ $80
 MUSIC_FX2   equ $40
 
@@ -62,9 +63,11 @@ MUSIC_FX2   equ $40
 ROWFRAMES   equ [TEMPODELAY < 1] * 1 + [TEMPODELAY >= 1 && TEMPODELAY <= 255] * TEMPODELAY + [TEMPODELAY > 255] * 255
 ; The hi-hat waits at most 255 steps, so a later start means "from step 255 on".
 HATFROM     equ [HATSTART > 0 && HATSTART <= 255] * HATSTART + [HATSTART > 255] * 255
-; Entries 0-127 live in patternArrayH; numbers past its end play silence.
+; Entries that lie within patternArrayH's table (it ends where patternArrayL
+; starts) are read there, up to 254 (255 ends a song order); those past it
+; play silence below 128 and are read from patternArrayL from 128 on.
 HENTRIES    equ [patternArrayL - patternArrayH] / 8
-HLIMIT      equ [HENTRIES < 128] * HENTRIES + [HENTRIES >= 128] * 128
+HLIMIT      equ [HENTRIES > 0 && HENTRIES < 255] * HENTRIES + [HENTRIES >= 255] * 255
 ; TEMPOFRAC, when song.h has it: 256ths of a frame that each row lasts beyond
 ; ROWFRAMES, carried from row to row. Where song.h comes after the player,
 ; dasm sees it from its second pass on (the player's references to song.h
@@ -76,68 +79,21 @@ FRACTION    equ [TEMPOFRAC > 0 && TEMPOFRAC <= 255] * TEMPOFRAC + [TEMPOFRAC > 2
 FRACTION    equ 0
         endif
 
-; One channel's row byte in A to its registers: the sound slot (bits 7-5)
-; gives AUDC and, through its volume step, AUDV; the pitch code (bits 4-0)
-; is AUDF. 255 is silence: AUDV 0, AUDC and AUDF left as they are.
-        MAC MUSICROW            ; {1}: the channel, 0 or 1
-        cmp #255
-        beq .mute{1}
-        tax
-        and #%00011111
-        sta AUDF0+{1}
-        txa
-        lsr
-        lsr
-        lsr
-        lsr
-        lsr
-        tax                     ; sound slot
-        lda soundTypeArray,x
-        sta AUDC0+{1}
-        lda soundTurnArray,x
-        cmp #13
-        bcs .mute{1}            ; steps past 12 are as quiet as 12
-        tax
-        lda MusicVolume,x
-        .byte $2C               ; (bit: skips the lda #0)
-.mute{1}: lda #0
-        sta AUDV0+{1}
-        ifconst MUSICSHOWVOL
-        sta MUSICSHOWVOL+{1}    ; the demo's volume bars
-        endif
-        ENDM
-
 MusicCode:
 
-; ---- MusicInit: song step 0, row 0 at the next MusicPlay ---------------------
-MusicInit:
-        subroutine
-        ldx #3
-.order: lda MusicSongs,x        ; each order from its top
-        sta MusicOrder,x
-        dex
-        bpl .order
-        lda #0
-        sta MusicRow
-        sta MusicFrac
-        sta MusicHat
-        sta MusicFx
-        lda #HATFROM
-        sta MusicWait
-        lda #1
-        sta MusicFrames
-        inx                     ; channel 1 takes its first chain here, channel 2 in MusicPlay
-        jmp MusicFetch
-
 ; ---- MusicPlay: once a frame ------------------------------------------------
+; A new row plays channel 1, then channel 2 (or the hi-hat). Channel 2 takes
+; its next chain between the two at rows 0, 8, 16 and 24; channel 1 takes its
+; own after its row 7, 15, 23 or 31; the song orders move on after rows 26
+; and 28. So no frame does two of these.
 MusicPlay:
         subroutine
         dec MusicFrames
-        beq .row
-        jmp MusicHatFrame
-.row:   lda MusicOrder+1        ; 0 until MusicInit (in RAM cleared at power-on):
-        beq .none               ; silence
-        lda MusicFrac           ; a row lasts ROWFRAMES frames, one more when the
+        bne .hat
+        lda MusicOrder+1        ; 0 until MusicInit (in RAM cleared at power-on):
+        bne .row                ; silence
+.hat:   jmp MusicHatFrame
+.row:   lda MusicFrac           ; a row lasts ROWFRAMES frames, one more when the
         clc                     ; rows' fractions add up to a whole frame
         adc #FRACTION
         sta MusicFrac
@@ -146,72 +102,115 @@ MusicPlay:
         sta MusicFrames
         lda MusicRow
         and #7
-        tay
-        bne MusicRows
-        ldx #2                  ; channel 2 takes its chain at rows 0, 8, 16 and 24;
-        jmp MusicFetch          ; channel 1 took its own in the frame before
-.none:  rts
-
-; ---- A new row: both channels' row bytes (Y: the row of the chain), the hi-hat
-MusicRows:
-        subroutine
-        bit MusicFx
-        bmi .second             ; channel 1 is the game's
-        lda (MusicChain),y
-        MUSICROW 0
-.second:
-        ldx MusicWait           ; the hi-hat plays from step HATFROM on, on the
-        bne .own                ; rows whose bit of hatPattern is set (row 0 is
-        lda MusicRow            ; the top bit of its first byte)
+        tay                     ; Y: the row of the chains
+        lda #0                  ; the hi-hat plays from step HATFROM on, on the
+        ldx MusicWait           ; rows whose bit of hatPattern is set (row 0 is
+        bne .set                ; the top bit of its first byte)
+        lda MusicRow
         lsr
         lsr
         lsr
         tax
         lda hatPattern,x
         and MusicBits,y
-        beq .own
+        beq .set
         lda #$80 | [HATVOLUME & 15]
-        sta MusicHat
-        bne .next               ; channel 2's own row is skipped, not delayed
-.own:   lda #0
-        sta MusicHat
+.set:   sta MusicHat
+        ldx #0
         bit MusicFx
-        bvs .next               ; channel 2 is the game's
-        lda (MusicChain+2),y
-        MUSICROW 1
-.next:  ldy MusicRow
-        iny
-        tya
-        and #31
-        sta MusicRow            ; the next row
+        bmi MusicSeam           ; channel 1 is the game's
+        lda (MusicChain),y
+        ldy MusicChain+1
+        beq MusicMute           ; a silent chain
+
+; One channel's row byte in A to its registers (X: the channel): the sound
+; slot (bits 7-5) gives AUDC and, through its volume step, AUDV; the pitch
+; code (bits 4-0) is AUDF. 255 is silence: AUDV 0, AUDC and AUDF left as
+; they are.
+MusicDecode:
+        cmp #255
+        beq MusicMute
         tay
-        and #7
-        bne MusicMoves
+        and #%00011111
+        sta AUDF0,x
         tya
-        bne .chain
-        lda MusicWait           ; a song step ends: one nearer the hi-hat
-        beq .chain
-        dec MusicWait
-.chain: ldx #0                  ; channel 1 takes the chain of its next row now
+        lsr
+        lsr
+        lsr
+        lsr
+        lsr
+        tay                     ; sound slot
+        lda soundTypeArray,y
+        sta AUDC0,x
+        lda soundTurnArray,y
+        cmp #13
+        bcs MusicMute           ; steps past 12 are as quiet as 12
+        tay
+        lda MusicVolume,y
+        .byte $2C               ; (bit: skips the lda #0)
+MusicMute:
+        lda #0
+        sta AUDV0,x
+        ifconst MUSICSHOWVOL
+        sta MUSICSHOWVOL,x      ; the demo's volume bars
+        endif
+        txa
+        bne MusicNextRow        ; channel 2 done
+MusicSeam:
+        ldx #2
+        lda MusicRow
+        and #7
+        beq MusicFetch          ; rows 0, 8, 16, 24: channel 2's next chain first
+MusicTwo:
+        tay
+        lda MusicFx
+        asl
+        ora MusicHat
+        bmi MusicNextRow        ; the hi-hat, or the game's channel: channel 2's
+        ldx #1                  ; own row is skipped, not delayed
+        lda (MusicChain+2),y
+        ldy MusicChain+3
+        bne MusicDecode
+        beq MusicMute           ; a silent chain
+
+; ---- MusicInit: song step 0, row 0 at the next MusicPlay ---------------------
+MusicInit:
+        subroutine
+        ldx #10
+.init:  lda MusicStart-1,x
+        sta MUSICRAM-1,x
+        dex
+        bne .init               ; X = 0: channel 1 takes its first chain here,
+                                ; channel 2 in MusicPlay
 
 ; ---- MusicFetch: channel X/2's chain for row MusicRow (a multiple of 8) -----
-; Entry n of the song order is at patternArrayH + 8n (from 128 on at
-; patternArrayL + 8(n - 128)): page n / 32 of the table, 8(n % 32) into it,
-; and the chain's word 2 * row / 8 further. Each channel does it in a frame
-; of its own.
+; Entry n of the song order is at patternArrayH + 8n (past that table, from
+; 128 on, at patternArrayL + 8(n - 128)): page n / 32 of the table, 8(n % 32)
+; into it, and the chain's word 2 * row / 8 further. An entry that has no
+; chains, or a chain word of 0, leaves the chain in page 0: silent rows.
 MusicFetch:
         subroutine
         lda (MusicOrder,x)
         tay                     ; n
-        cmp #HLIMIT
-        bcs .other
-        and #$E0                ; (no carry out of the shifts)
+        asl
+        rol
+        rol
+        rol
+        and #7                  ; n / 32 (cpy sets the carry)
+        cpy #HLIMIT
+        bcc .high
+        iny                     ; 255 (an order of nothing but its end marker)
+        cpy #129                ; and 1-127 have no chains
+        bcc .silent
+        dey
+        adc #>[patternArrayL - 1024 - 256] ; (the carry is set)
+        sta MusicPtr+1
+        lda MusicRow
         lsr
         lsr
-        lsr
-        lsr
-        lsr
-        adc #>patternArrayH
+        adc #<patternArrayL
+        jmp .table
+.high:  adc #>patternArrayH
         sta MusicPtr+1
         lda MusicRow
         lsr
@@ -229,71 +228,42 @@ MusicFetch:
         sta MusicChain,x
         iny
         lda (MusicPtr),y
+        .byte $2C               ; (bit: skips the lda #0)
+.silent: lda #0
         sta MusicChain+1,x
-        ora MusicChain,x
-        bne .done               ; address 0: a "word" line with a missing chain
-.silent:
-        lda #<MusicSilence
-        sta MusicChain,x
-        lda #>MusicSilence
-        sta MusicChain+1,x
-.done:  txa
+        txa
         beq MusicHatFrame       ; channel 1: the end of its frame
-        ldy #0                  ; channel 2: on to row 0, 8, 16 or 24
-        jmp MusicRows
-.other: cmp #128
-        bcc .silent             ; past the end of patternArrayH
-        cmp #255
-        beq .silent             ; an order of nothing but its end marker
-        and #$E0                ; from 128 on: patternArrayL - 1024 + 8n
-        lsr
-        lsr
-        lsr
-        lsr
-        lsr
-        adc #>[patternArrayL - 1024]
-        sta MusicPtr+1
-        lda MusicRow
-        lsr
-        lsr
-        adc #<patternArrayL
-        jmp .table
+        lda #0                  ; channel 2: on to row 0, 8, 16 or 24
+        beq MusicTwo
 
-; Once a step is past its last chain, each order moves on in a frame of its own.
-MusicMoves:
-        ldx #0
-        cpy #27
-        beq MusicNext
-        ldx #2
-        cpy #29
-        beq MusicNext
-
-; ---- Every frame: a hi-hat sounds on channel 2 and falls a step ----------
-MusicHatFrame:
+; ---- After a new row: the next row, channel 1's next chain, the orders ----
+MusicNextRow:
         subroutine
-        lda MusicHat
-        bpl .done
-        bit MusicFx
-        bvs .fall               ; the game's channel: the hi-hat only keeps time
-        ldx #HATSOUND
-        stx AUDC1
-        ldx #HATPITCH
-        stx AUDF1
-        and #15
-        sta AUDV1
-        ifconst MUSICSHOWVOL
-        sta MUSICSHOWVOL+1
-        endif
-.fall:  and #15
-        beq .done
-        dec MusicHat
-.done:  rts
+        ldy MusicRow
+        iny
+        tya
+        and #31
+        sta MusicRow            ; the next row
+        bne .chain
+        ldx MusicWait           ; a song step ends: one nearer the hi-hat
+        beq .chain
+        dec MusicWait
+.chain: and #7
+        bne .moves
+        tax                     ; channel 1 takes the chain of its next row now
+        beq MusicFetch
+.moves: cpy #27                 ; once a step is past its last chain, each order
+        bcc MusicHatFrame       ; moves on in a frame of its own: channel 1's
+        tya                     ; when row 27 is next, channel 2's at row 29
+        sbc #27
+        tax
+        and #$FD
+        bne MusicHatFrame
 
 ; ---- MusicNext: channel X/2's order moves to the next step's entry ---------
 ; At its end marker it starts again from the top; an order of nothing but
 ; the marker stays on it and plays silence.
 MusicNext:
-        subroutine
         lda (MusicOrder,x)
         cmp #255
         beq MusicHatFrame
@@ -303,11 +273,31 @@ MusicNext:
 .read:  lda (MusicOrder,x)
         cmp #255
         bne MusicHatFrame
-        lda MusicSongs,x
+        lda MusicStart,x
         sta MusicOrder,x
-        lda MusicSongs+1,x
+        lda MusicStart+1,x
         sta MusicOrder+1,x
-        bne MusicHatFrame       ; (song.h is never in page 0)
+
+; ---- Every frame: a hi-hat sounds on channel 2 and falls a step ----------
+MusicHatFrame:
+        subroutine
+        lda MusicHat
+        bpl .done
+        and #15
+        bit MusicFx
+        bvs .fall               ; the game's channel: the hi-hat only keeps time
+        sta AUDV1
+        ifconst MUSICSHOWVOL
+        sta MUSICSHOWVOL+1
+        endif
+        ldx #HATSOUND
+        stx AUDC1
+        ldx #HATPITCH
+        stx AUDF1
+.fall:  tay
+        beq .done
+        dec MusicHat
+.done:  rts
 
 ; ---- Tables -------------------------------------------------------------------
 ; Volume step 0 (loudest) to 12 (silent) -> AUDV.
@@ -315,9 +305,9 @@ MusicVolume:
         byte 15,14,13,11,10,9,8,6,5,4,3,1,0
 MusicBits:
         byte $80,$40,$20,$10,$08,$04,$02,$01
-MusicSongs:
+; MusicInit's RAM: each order from its top, row 0 in the next frame, no
+; fraction, the hi-hat's wait, no hi-hat, no sound effect.
+MusicStart:
         word song1,song2
-; The chain of a missing entry or chain.
-MusicSilence:
-        byte 255,255,255,255,255,255,255,255
+        byte 0,1,0,HATFROM,0,0
 MusicCodeEnd:

@@ -15,58 +15,54 @@ constexpr std::uint8_t kBits[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x0
 
 // Where the player's own tables lie in the demo's ROM: a read indexed past
 // their page takes a cycle more.
-constexpr auto kSilence = std::uint32_t(engineSymbol("MusicSilence"));
 constexpr auto kBitsAt = std::uint32_t(engineSymbol("MusicBits"));
 constexpr auto kVolumeAt = std::uint32_t(engineSymbol("MusicVolume"));
 
 // CPU cycles of the player's paths in the demo, from its listing, for when
 // the sound registers are written: the poly counters' phase at a note
 // depends on it. A write's cycle counts the write's own; reads indexed
-// across a page add crossed(); the demo's layout puts the branches to
-// MusicNext and back to MusicHatFrame across pages (counted below).
+// across a page add crossed(); in the demo's layout no branch crosses a page.
 constexpr int kCall = 17;          // the frame's first instructions and the jsr
-constexpr int kSameRow = 10;       // dec, beq, jmp MusicHatFrame
+constexpr int kSameRow = 11;       // dec, bne, jmp MusicHatFrame
 constexpr int kRowStart = 37;      // dec to tay on a new row: the guard, the fraction
-constexpr int kToRows = 3;         // bne MusicRows
-constexpr int kToFetch = 7;        // ldx #2, jmp MusicFetch
+constexpr int kHatWaits = 11;      // lda #0, ldx, bne .set, sta MusicHat
+constexpr int kHatMiss = 32;       // ... the hi-hat on and its bit clear (two reads indexed)
+constexpr int kHatHit = 33;        // ... set
+constexpr int kRowsByte1 = 7;      // ldx #0, bit, bmi
+constexpr int kRowsByte2 = 10;     // MusicTwo: tay to ora
+constexpr int kRowRead = 8;        // lda (MusicChain),y and ldy: the row byte and whether the chain is silent
+// MusicDecode, from its entry, and MusicMute.
+constexpr int kByteMute = 5;       // cmp, beq MusicMute
+constexpr int kMuteAudv = 6;       // lda #0, sta AUDV
+constexpr int kByteAudf = 12;      // cmp, beq, tay, and, sta AUDF
+constexpr int kByteAudc = 22;      // ... to sta AUDC (a table read)
+constexpr int kByteQuiet = 15;     // ... a volume step past 12: to sta AUDV 0 (a table read)
+constexpr int kByteAudv = 22;      // ... to sta AUDV (two table reads)
+constexpr int kByteShown = 6;      // sta MUSICSHOWVOL, txa
+constexpr int kSeam = 9;           // bne not taken, ldx #2, lda, and: between the channels
 // MusicFetch, from its entry.
-constexpr int kFetchRead = 10;     // the entry number read and compared with HLIMIT
-constexpr int kFetchHigh = 28;     // bcs not taken to the table's page and place
-constexpr int kFetchLow = 40;      // .other, from 128 on, to the same
-constexpr int kFetchPastHigh = 8;  // .other to .silent: past patternArrayH
-constexpr int kFetchOnly255 = 12;  // ... an order of nothing but its marker
+constexpr int kFetchRead = 20;     // the entry number read, its page worked out, compared with HLIMIT
+constexpr int kFetchHigh = 17;     // bcc .high taken to the table's page and place
+constexpr int kFetchLow = 27;      // iny to jmp .table, from 128 on
+constexpr int kFetchSilent = 15;   // ... to .silent and its sta: no chains
 constexpr int kFetchTable = 6;     // sta, bcc taken (4 more when the page carries)
-constexpr int kFetchWord = 34;     // tya to ora: the chain's word read (two reads indexed)
-constexpr int kFetchFound = 3;     // bne .done
-constexpr int kFetchSilent = 2 + 12; // bne not taken, .silent
+constexpr int kFetchWord = 34;     // tya to sta: the chain's word read (two reads indexed)
 constexpr int kFetchEnd1 = 5;      // txa, beq MusicHatFrame (channel 1)
-constexpr int kFetchEnd2 = 9;      // ... ldy #0, jmp MusicRows (channel 2)
-// MusicRows.
-constexpr int kRowsByte1 = 10;     // bit, bmi, lda (MusicChain),y
-constexpr int kByteMute = 10;      // cmp, beq taken, lda #0, sta AUDV
-constexpr int kByteAudf = 11;      // cmp, beq, tax, and, sta AUDF
-constexpr int kByteAudc = 21;      // ... to sta AUDC (a table read)
-constexpr int kByteQuiet = 14;     // ... a volume step past 12: to sta AUDV 0 (a table read)
-constexpr int kByteAudv = 21;      // ... to sta AUDV (two table reads)
-constexpr int kByteShown = 3;      // sta MUSICSHOWVOL
-constexpr int kHatWaits = 6;       // ldx, bne .own
-constexpr int kHatMiss = 27;       // ... the hi-hat on and its bit clear (two reads indexed)
-constexpr int kHatHit = 34;        // ... set: to .next
-constexpr int kRowsByte2 = 15;     // .own to lda (MusicChain+2),y
-constexpr int kNext = 16;          // .next: the next row worked out
-constexpr int kToMoves = 3;        // bne MusicMoves
-constexpr int kChainEnd = 2 + 2 + 3 + 2; // bne, tya, bne .chain, ldx #0: on to MusicFetch
-constexpr int kStepEnd = 2 + 2 + 2 + 3 + 3 + 2; // ... at the step's end, MusicWait 0
+constexpr int kFetchEnd2 = 9;      // ... lda #0, beq MusicTwo (channel 2)
+// MusicNextRow.
+constexpr int kNext = 12;          // the next row worked out
+constexpr int kStepEnd = 8;        // ... at the step's end, MusicWait 0
 constexpr int kStepEndWait = 4;    // ... more when it counts down
-constexpr int kMoves = 12;         // MusicMoves to MusicHatFrame on any other row
-constexpr int kMovesTo1 = 8;       // ... to MusicNext for channel 1 (row 27 next)
-constexpr int kMovesTo2 = 14;      // ... for channel 2 (row 29 next)
+constexpr int kChainEnd = 9;       // and, bne, tax, beq MusicFetch
+constexpr int kMovesEarly = 10;    // and, bne .moves, cpy, bcc MusicHatFrame: rows before 27
+constexpr int kMoves = 20;         // ... rows 27 to 31, but for 27 and 29
+constexpr int kMovesTo = 19;       // ... to MusicNext (row 27 next: channel 1, 29: channel 2)
 // MusicNext, from its entry to MusicHatFrame.
-constexpr int kNextStays = 12;     // an order of nothing but its marker
-constexpr int kNextOn = 31;        // the next byte of the order (5 more past a page)
-constexpr int kNextWrap = 49;      // the marker: from the top (5 more past a page)
+constexpr int kNextStays = 11;     // an order of nothing but its marker
+constexpr int kNextOn = 30;        // the next byte of the order (5 more past a page)
+constexpr int kNextWrap = 45;      // the marker: from the top (5 more past a page)
 // MusicHatFrame, from its entry.
-constexpr int kHatAudc = 15, kHatAudf = 20, kHatAudv = 25; // while a hi-hat sounds
+constexpr int kHatAudv = 15, kHatAudc = 23, kHatAudf = 28; // while a hi-hat sounds
 
 // One cycle more when a read at base + index leaves base's page.
 int crossed(std::uint32_t base, int index) { return (base & 0xFF) + unsigned(index) > 0xFF ? 1 : 0; }
@@ -79,7 +75,7 @@ struct EngineModel::State {
     std::uint8_t hatSound = 0, hatPitch = 0, hatVolume = 0;
     std::uint16_t songStart[2] = {0, 0};
     std::uint16_t arrayH = 0, arrayL = 0, typeArray = 0, turnArray = 0, hatPattern = 0;
-    // The player's RAM.
+    // The player's RAM; a chain in page 0 is silent.
     std::uint16_t order[2] = {0, 0}, chain[2] = {0, 0};
     int row = 0, frames = 1, frac = 0, wait = 0;
     int hat = 0; // MusicHat: 0x80 + volume while a hi-hat sounds
@@ -92,8 +88,6 @@ struct EngineModel::State {
 
     std::uint8_t read(std::uint32_t address) const { return image->read(std::uint16_t(address)); }
     std::int64_t symbol(const char* name) const { return image->symbol(name).value_or(0); }
-    // A chain's row byte: the player's own silent chain, or song.h's.
-    std::uint8_t rowByte(std::uint16_t at, int y) const { return at == kSilence ? 255 : read(std::uint32_t(at) + y); }
 
     // AUDC, AUDF and AUDV of channel x written at these cycles; 0 for one
     // only AUDV changes: all three at the first.
@@ -112,39 +106,47 @@ struct EngineModel::State {
         std::uint32_t table = arrayH;
         if (n < hLimit) {
             cycles += kFetchHigh;
-        } else if (n < 128 || n == 255) { // past patternArrayH, or an order of nothing but its marker
-            cycles += (n == 255 ? kFetchOnly255 : kFetchPastHigh) + kFetchSilent - 2;
+        } else if (n < 128 || n == 255) { // no chains: past patternArrayH, or an order of nothing but its marker
+            cycles += kFetchSilent;
+            chain[x] &= 0x00FF;
+            return;
         } else {
             cycles += kFetchLow;
             table = std::uint32_t(arrayL - 1024) & 0xFFFF;
         }
-        if (n < hLimit || (n >= 128 && n != 255)) {
-            // Page n / 32 of the table and the chain's word, then 8(n % 32) into it.
-            const std::uint32_t pointer = ((table & 0xFF00) + (std::uint32_t(n & 0xE0) << 3) + (table & 0xFF) + (row >> 2)) & 0xFFFF;
-            const int y = (n << 3) & 0xFF;
-            cycles += kFetchTable + ((table & 0xFF) + (row >> 2) > 0xFF ? 4 : 0);
-            cycles += kFetchWord + crossed(pointer, y) + crossed(pointer, y + 1);
-            const std::uint32_t word = pointer + std::uint32_t(y);
-            const auto address = std::uint16_t(read(word) | read(word + 1) << 8);
-            if (address != 0) {
-                cycles += kFetchFound;
-                chain[x] = address;
-                return;
-            }
-            cycles += kFetchSilent;
-        }
-        chain[x] = std::uint16_t(kSilence);
+        // Page n / 32 of the table and the chain's word, then 8(n % 32) into it.
+        const std::uint32_t pointer = ((table & 0xFF00) + (std::uint32_t(n & 0xE0) << 3) + (table & 0xFF) + (row >> 2)) & 0xFFFF;
+        const int y = (n << 3) & 0xFF;
+        cycles += kFetchTable + ((table & 0xFF) + (row >> 2) > 0xFF ? 4 : 0);
+        cycles += kFetchWord + crossed(pointer, y) + crossed(pointer, y + 1);
+        const std::uint32_t word = pointer + std::uint32_t(y);
+        chain[x] = std::uint16_t(read(word) | read(word + 1) << 8);
     }
 
-    // MUSICROW: channel x plays byte y of its chain.
-    void playRow(int x, int y)
+    void mute(int x)
     {
-        cycles += crossed(chain[x], y);
-        const int b = rowByte(chain[x], y);
+        cycles += kMuteAudv;
+        written(x, cycles, 0, 0);
+        regs.audv[x] = 0;
+    }
+
+    // Channel x's row byte y read, then MusicDecode; `toMute` and
+    // `toDecode` are the branches after the read to a silent chain's
+    // MusicMute or to MusicDecode.
+    void playRow(int x, int y, int toMute, int toDecode)
+    {
+        cycles += kRowRead + crossed(chain[x], y);
+        if ((chain[x] >> 8) == 0) {
+            cycles += toMute;
+            mute(x);
+            cycles += kByteShown;
+            return;
+        }
+        cycles += toDecode;
+        const int b = read(std::uint32_t(chain[x]) + std::uint32_t(y));
         if (b == 255) {
             cycles += kByteMute;
-            written(x, cycles, 0, 0);
-            regs.audv[x] = 0;
+            mute(x);
         } else {
             const int slot = b >> 5;
             const int audf = cycles + kByteAudf;
@@ -192,25 +194,17 @@ struct EngineModel::State {
             --hat;
     }
 
-    // A new row: both channels, the hi-hat, the next row's work.
+    // A new row: channel 1, channel 2's chain at its rows, channel 2 or the
+    // hi-hat, then the next row's work.
     void newRow()
     {
         const int y = row & 7;
-        if (y == 0) {
-            cycles += kToFetch;
-            fetch(1);
-            cycles += kFetchEnd2;
-        } else {
-            cycles += kToRows;
-        }
         if (row == 0) {
             regs.step = stepsBegun++;
             for (int x = 0; x < 2; ++x)
                 wrapped[x] = wrapped[x] || wrapNext[x];
         }
         regs.row = row;
-        cycles += kRowsByte1;
-        playRow(0, y);
         if (wait != 0) {
             cycles += kHatWaits;
             hat = 0;
@@ -220,31 +214,47 @@ struct EngineModel::State {
             hat = (read(at) & kBits[y]) ? 0x80 | hatVolume : 0;
             cycles += hat ? kHatHit : kHatMiss;
         }
-        if (!hat) {
-            cycles += kRowsByte2;
-            playRow(1, y);
+        cycles += kRowsByte1;
+        playRow(0, y, 3, 2);        // beq MusicMute taken, or not
+        cycles += kSeam;
+        if (y == 0) {
+            cycles += 3;            // beq MusicFetch
+            fetch(1);
+            cycles += kFetchEnd2;
+        } else {
+            cycles += 2;
+        }
+        cycles += kRowsByte2;
+        if (hat) {
+            cycles += 3;            // bmi MusicNextRow
+        } else {
+            cycles += 2 + 2;        // bmi, ldx #1
+            playRow(1, y, 2 + 3, 3); // bne, beq MusicMute; bne MusicDecode
+            cycles += 3;            // bne MusicNextRow
         }
         cycles += kNext;
         row = (row + 1) & 31;
-        if ((row & 7) != 0) {
-            cycles += kToMoves;
-            if (row == 27 || row == 29) {
-                cycles += row == 27 ? kMovesTo1 : kMovesTo2;
-                next(row == 27 ? 0 : 1);
-            } else {
-                cycles += kMoves;
-            }
-            return;
-        }
         if (row == 0) {
             cycles += kStepEnd + (wait != 0 ? kStepEndWait : 0);
             if (wait != 0)
                 --wait;
         } else {
-            cycles += kChainEnd;
+            cycles += 3;            // bne .chain
         }
-        fetch(0);
-        cycles += kFetchEnd1;
+        if ((row & 7) == 0) {
+            cycles += kChainEnd;
+            fetch(0);
+            cycles += kFetchEnd1;
+            return;
+        }
+        if (row < 27) {
+            cycles += kMovesEarly;
+        } else if (row == 27 || row == 29) {
+            cycles += kMovesTo;
+            next(row == 27 ? 0 : 1);
+        } else {
+            cycles += kMoves;
+        }
     }
 };
 
@@ -256,7 +266,7 @@ EngineModel::EngineModel(std::shared_ptr<const SongImage> image) : s_(std::make_
     s.fraction = int(std::clamp<std::int64_t>(s.symbol("TEMPOFRAC"), 0, 255)); // 0 when song.h has none
     s.hatFrom = int(std::clamp<std::int64_t>(s.symbol("HATSTART"), 0, 255));
     const std::int64_t entries = (s.symbol("patternArrayL") - s.symbol("patternArrayH")) / 8;
-    s.hLimit = int(std::min<std::int64_t>(entries, 128) & 0xFF); // "cmp #HLIMIT" sees the low byte
+    s.hLimit = int(std::clamp<std::int64_t>(entries, 0, 255));
     s.hatSound = std::uint8_t(s.symbol("HATSOUND") & 0x0F);
     s.hatPitch = std::uint8_t(s.symbol("HATPITCH") & 0x1F);
     s.hatVolume = std::uint8_t(s.symbol("HATVOLUME") & 15); // "lda #$80 | [HATVOLUME & 15]"

@@ -16,7 +16,7 @@ namespace ostrak::sound {
 // first byte of song.h lands here (dasm's symbol file of the engine says so;
 // the engine tests compare every label with it). Only the engine's layout
 // moves it.
-inline constexpr std::uint32_t kSongBase = 0xF259;
+inline constexpr std::uint32_t kSongBase = 0xF213;
 // The vectors start at 0xFFFA, after the engine's PAL byte; song.h must end
 // before that byte.
 inline constexpr std::uint32_t kRomEnd = 0xFFF9;

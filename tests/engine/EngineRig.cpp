@@ -91,9 +91,13 @@ std::string pathsSong(const PathsSong& song)
     spread(200);
     t << "hatPattern\r\n\tbyte %10010001,%00100010,%11000000,%00000101\r\n";
     t << "HATSTART equ " << song.hatStart << "\r\nHATVOLUME equ 6\r\nHATPITCH equ 3\r\nHATSOUND equ 8\r\n";
-    constexpr int kHigh = 3, kLow = 3, kChains = 16;
     // Entries: 0-2 from the high table, 3 past its end (silent), 128-130 low.
-    const int entries[] = {0, 1, 2, 3, 128, 129, 130};
+    // A long high table (a whole song of more than 32 positions) plays 129,
+    // 130 and its last entry from there, and two entries past it from the low.
+    const bool longSong = song.high > 130;
+    const int kHigh = song.high, kLow = longSong ? song.high - 125 : 3, kChains = 16;
+    const int entries[] = {0, 1, longSong ? 129 : 2, longSong ? 130 : 3, longSong ? kHigh - 1 : 128,
+                           longSong ? kHigh : 129, longSong ? kHigh + 2 : 130};
     for (int channel = 1; channel <= 2; ++channel) {
         spread(200);
         t << "song" << channel << "\r\n\tbyte ";

@@ -58,9 +58,10 @@ std::int64_t dasmSymbol(const std::string& symFile, const std::string& name);
 // Songs that take every path of the player: both halves of the entry table,
 // entries past its end, missing chains, orders that wrap and one of nothing
 // but its end marker, the hi-hat before and after it starts, rows with and
-// without a fraction of a frame, NTSC and PAL; `pad` bytes ahead of the
-// tables move them against the page boundaries. Each song's bytes come
-// from its seed.
+// without a fraction of a frame, NTSC and PAL, and a whole song of more
+// than 32 positions (entries from 128 on in patternArrayH); `pad` bytes
+// ahead of the tables move them against the page boundaries. Each song's
+// bytes come from its seed.
 struct PathsSong {
     unsigned seed;
     int tempo, fraction, pad;
@@ -68,11 +69,12 @@ struct PathsSong {
     bool silent2;  // channel 2's order holds nothing but its end marker
     int hatStart;
     bool spread = false; // a few more bytes, from the seed, ahead of every table
+    int high = 3;        // entries in patternArrayH; past 130 the song plays 129, 130 and its last from there
 };
 inline constexpr PathsSong kPathsSongs[] = {
     {1, 1, 0, 0, false, false, 2},   {2, 2, 0, 37, false, false, 2}, {3, 1, 0, 130, false, false, 2},
     {4, 3, 0, 201, false, false, 0}, {5, 1, 0, 90, true, false, 2},  {6, 1, 77, 11, false, true, 2},
-    {7, 2, 200, 160, true, false, 1},
+    {7, 2, 200, 160, true, false, 1}, {8, 1, 0, 60, false, false, 0, false, 140},
 };
 std::string pathsSong(const PathsSong& song);
 

@@ -103,7 +103,8 @@ TEST(EngineModel, OrdersWrapOnTheirOwnAndBadEntriesAreSilent)
 {
     EngineModel* model = nullptr;
     // Channel 1: entry 1, entry 9 (past the table: silent), wrap. Channel 2:
-    // 1, 200 (read from patternArrayL + 576: past song.h, zeros), 1, wrap.
+    // 1, 200 (read from patternArrayL + 576: past song.h, zeros, a chain in
+    // page 0), 1, wrap.
     const auto frames = play(song("1", "1,9,255", "1,200,1,255"), 32 * 3, &model);
     auto audvAt = [&](int step, int channel) { return frames[32 * step].audv[channel]; };
     EXPECT_GT(audvAt(0, 0), 0);
@@ -130,6 +131,16 @@ TEST(EngineModel, OrdersWrapOnTheirOwnAndBadEntriesAreSilent)
         noMarker.replace(at, 3, "0");
     play(noMarker, 2000, &model);
     EXPECT_TRUE(model->passDone());
+    // A whole song of more than 32 positions: entry 129 lies within
+    // patternArrayH's table, so it is read there (chain A), not from patternArrayL.
+    std::string longSong = song("1", "129,255", "255");
+    std::string entries;
+    for (int entry = 4; entry < 129; ++entry)
+        entries += "\tword 0,0,0,0\r\n";
+    longSong.insert(longSong.find("patternArrayL"), entries + "\tword A,A,A,A\r\n");
+    const auto longFrames = play(longSong, 2);
+    EXPECT_EQ(longFrames[0].audf[0], 5);
+    EXPECT_EQ(longFrames[1].audc[0], 1);
     // No image at all plays silence.
     EngineModel none(nullptr);
     EXPECT_EQ(none.nextFrame().audv[0], 0);
