@@ -28,7 +28,7 @@ struct RomUse {
 };
 RomUse romUse(const SongLines& lines);
 
-// e.g. "ROM: 3,412 of 3,488 bytes"
+// e.g. "ROM: 3,412 of 3,558 bytes"
 std::string romUseText(const RomUse& use);
 // For a song that does not fit: by how much, and whether packing would make
 // it fit; empty for one that fits.
