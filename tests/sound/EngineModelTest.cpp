@@ -135,7 +135,7 @@ TEST(EngineModel, OrdersWrapOnTheirOwnAndBadEntriesAreSilent)
     // patternArrayH's table, so it is read there (chain A), not from patternArrayL.
     std::string longSong = song("1", "129,255", "255");
     std::string entries;
-    for (int entry = 4; entry < 129; ++entry)
+    for (int entry = 3; entry < 129; ++entry) // "word B," twice makes entry 2
         entries += "\tword 0,0,0,0\r\n";
     longSong.insert(longSong.find("patternArrayL"), entries + "\tword A,A,A,A\r\n");
     const auto longFrames = play(longSong, 2);
