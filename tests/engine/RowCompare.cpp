@@ -166,7 +166,7 @@ std::vector<Compared> listenRowByRow(const std::string& rom, double seconds, con
     std::vector<std::string> options = kBuffered;
     options.insert(options.end(), stellaOptions.begin(), stellaOptions.end());
     std::vector<Compared> best;
-    for (int recording = 0; recording < 3; ++recording) {
+    for (int recording = 0; recording < 5; ++recording) {
         // Time to spare: a busy machine starts stella late and slows it.
         const Audio audio = listen(rom, seconds + 4.0, options);
         if (audio.duration() < seconds + 0.5) {

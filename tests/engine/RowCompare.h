@@ -39,7 +39,7 @@ struct Rows {
     std::function<bool(int frame)> skip;
 };
 
-// Plays `rom` in Stella (with `stellaOptions` after kBuffered) up to three
+// Plays `rom` in Stella (with `stellaOptions` after kBuffered) up to five
 // times and compares each row of `made`; a busy machine spoils a few rows of
 // one recording now and then, so each row keeps its best.
 std::vector<Compared> listenRowByRow(const std::string& rom, double seconds, const Audio& made,
