@@ -263,5 +263,8 @@ TEST_F(EngineGameInStella, WithTheEffectRunningSoundsRowByRowAsTheGameWritesIt)
         made.samples.push_back(float(sample) / 32768.0f);
     removeSlope(made.samples);
     frames.resize(std::size_t(seconds * 60)); // a second more made than compared
-    judge(listenRowByRow(rom.path, seconds, made, frames, Rows{3, 60.0, {}}));
+    // Only the tune's steps: in the silent ones the effect alone sounds while
+    // Stella settles, and its first row falls where the recording starts.
+    const auto settling = [](int frame) { return frame < 2 * 32 * 3; };
+    judge(listenRowByRow(rom.path, seconds, made, frames, Rows{3, 60.0, settling}));
 }
