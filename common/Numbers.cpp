@@ -106,4 +106,12 @@ double roundHalfEven(double value)
     return std::nearbyint(value); // default rounding mode is to nearest, ties to even
 }
 
+std::string joinNumbers(const std::vector<int>& numbers, std::string_view separator)
+{
+    std::string text;
+    for (int n : numbers)
+        text += (text.empty() ? "" : std::string(separator)) + std::to_string(n);
+    return text;
+}
+
 } // namespace common

@@ -2,6 +2,7 @@
 // How a text becomes a number and a number becomes text, for every command.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace common {
 
@@ -20,5 +21,8 @@ std::string formatNumber(double value);
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);
+
+// Whole numbers in a row: "1, 2, 3", or with another separator "4+12".
+std::string joinNumbers(const std::vector<int>& numbers, std::string_view separator = ", ");
 
 } // namespace common

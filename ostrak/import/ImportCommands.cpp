@@ -2,6 +2,7 @@
 
 #include "FrmImport.h"
 #include "app/FrmMain.h"
+#include "common/Numbers.h"
 #include "store/MemoryCommands.h"
 
 #include <QFile>
@@ -19,14 +20,6 @@ namespace {
 // Far past any real module; keeps a wrong pick (a disk image, a video) from
 // filling the memory.
 constexpr qint64 kLargestModule = 256 * 1024 * 1024;
-
-std::string joinNumbers(const std::vector<int>& numbers)
-{
-    std::string text;
-    for (int n : numbers)
-        text += (text.empty() ? "" : ", ") + std::to_string(n);
-    return text;
-}
 
 // A whole number from 0 up, and nothing else.
 std::optional<int> wholeNumber(const std::string& text)
@@ -182,7 +175,7 @@ bool ImportCommands::openModule()
         item->setText(0, QString::number(p.pattern));
         item->setText(1, QString::fromStdString(p.name));
         item->setText(2, QString::number(p.rows));
-        item->setText(3, QString::fromStdString(joinNumbers(p.orders)));
+        item->setText(3, QString::fromStdString(common::joinNumbers(p.orders)));
         item->setData(0, Qt::UserRole, p.pattern);
     }
     if (f_.listPatterns->topLevelItemCount() > 0)
@@ -356,7 +349,7 @@ void ImportCommands::importSong()
         w_.cmdAdd->click();
     }
     log("Song order: " + std::to_string(plan.positions.size()) + " rows added to both lists ("
-        + joinNumbers(plan.positions) + ").");
+        + common::joinNumbers(plan.positions) + ").");
     log(lengthLog(time.song, time.timing, time.framesPerSecond));
     std::vector<int> patterns;
     for (const PlayedRow& r : time.song.rows)

@@ -64,12 +64,15 @@ std::optional<std::vector<int>> typeSet(const std::string& text)
     return types;
 }
 
-std::string typeSetText(const std::vector<int>& types)
+std::string typeSetText(const std::vector<int>& types) { return common::joinNumbers(types, "+"); }
+
+// The patterns the song order plays, each once.
+std::vector<int> orderPatternNumbers(const TrackerModule& module)
 {
-    std::string text;
-    for (int t : types)
-        text += (text.empty() ? "" : "+") + std::to_string(t);
-    return text;
+    std::vector<int> patterns;
+    for (const OrderPattern& p : module.orderPatterns())
+        patterns.push_back(p.pattern);
+    return patterns;
 }
 
 } // namespace
@@ -84,10 +87,7 @@ std::vector<int> ImportCommands::slotTypes() const
 
 void ImportCommands::fillChannels()
 {
-    std::vector<int> patterns;
-    for (const OrderPattern& p : module_->orderPatterns())
-        patterns.push_back(p.pattern);
-    moduleNotes_ = summariseChannels(*module_, patterns);
+    moduleNotes_ = summariseChannels(*module_, orderPatternNumbers(*module_));
     const QSignalBlocker blockA(f_.cmbChannelA), blockB(f_.cmbChannelB);
     for (const ChannelSummary& c : moduleNotes_.channels) {
         const QString text = QString::fromStdString(c.text());
@@ -117,10 +117,7 @@ void ImportCommands::refreshMap()
     f_.tblInstruments->setRowCount(0);
     if (!module_)
         return;
-    std::vector<int> patterns;
-    for (const OrderPattern& p : module_->orderPatterns())
-        patterns.push_back(p.pattern);
-    const ChannelNotes notes = channelNotes(*module_, patterns, {channelOf(f_.cmbChannelA), channelOf(f_.cmbChannelB)},
+    const ChannelNotes notes = channelNotes(*module_, orderPatternNumbers(*module_), {channelOf(f_.cmbChannelA), channelOf(f_.cmbChannelB)},
                                             moduleNotes_.drums);
     uses_ = notes.uses;
     steps_ = notes.steps;
@@ -234,9 +231,7 @@ std::optional<ImportSettings> ImportCommands::readSettings()
     s.transpose = *transpose;
     s.cents = *tuning;
     s.slotTypes = slotTypes();
-    std::string held;
-    for (int t : s.slotTypes)
-        held += (held.empty() ? "" : ", ") + std::to_string(t);
+    const std::string held = common::joinNumbers(s.slotTypes);
     const SlotOffer offer = currentOffer();
     pendingSlot_.reset();
     bool identity = true;
