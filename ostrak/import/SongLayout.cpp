@@ -1,6 +1,7 @@
 #include "SongLayout.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,14 @@
 namespace ostrak {
 
 namespace {
+
+// With a decimal point whatever the locale (Qt sets the user's at start-up),
+// so cmbTempo reads back what was written.
+std::string fixed(double v, int decimals)
+{
+    char text[400];
+    return std::string(text, std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals).ptr);
+}
 
 constexpr double kLongestRow = 255 + 255.0 / 256; // TEMPODELAY 255 and TEMPOFRAC 255
 constexpr int kMostSplits = 8;                     // a common row as up to 8 engine rows
@@ -110,10 +119,12 @@ RowTiming chooseRowTiming(const std::vector<double>& starts, double end, double 
 
 std::string tempoText(double framesPerRow)
 {
-    char text[32];
+    std::string text;
     for (int decimals = 0; decimals <= 3; ++decimals) {
-        std::snprintf(text, sizeof text, "%.*f", decimals, framesPerRow);
-        if (std::round(std::strtod(text, nullptr) * 256) == std::round(framesPerRow * 256))
+        text = fixed(framesPerRow, decimals);
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        if (std::round(back * 256) == std::round(framesPerRow * 256))
             break;
     }
     return text;
@@ -157,13 +168,6 @@ std::variant<PositionPlan, std::string> planPositions(const std::vector<std::str
 }
 
 namespace {
-
-std::string fixed(double v, int decimals)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
-}
 
 int fillRows(int engineRows)
 {

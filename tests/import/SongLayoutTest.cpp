@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <functional>
 
 using namespace testing_support;
@@ -127,5 +128,10 @@ TEST(ModulePlay, RowsFollowBreaksJumpsDelaysAndLoopsAndTheRowLengthKeepsTheModul
             EXPECT_NEAR(songFrames / moduleFrames, 1.0, 0.002);
         else
             EXPECT_GT(songFrames, moduleFrames);
+    }
+    // ostrak runs in the user's locale; cmbTempo reads a point, never a comma.
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        EXPECT_EQ(ostrak::tempoText(7.2), "7.2");
+        std::setlocale(LC_NUMERIC, "C");
     }
 }
