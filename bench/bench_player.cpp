@@ -18,22 +18,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
 constexpr int kMostFrames = 30000; // a pass longer than 8 minutes is cut there
 constexpr int kMusicRam = 0xE8;    // example-game.asm's
-
-std::int64_t symbolOf(const std::string& symFile, const std::string& name)
-{
-    std::istringstream lines(testing_support::readBytes(symFile));
-    std::string line, found, value;
-    while (std::getline(lines, line))
-        if (std::istringstream(line) >> found >> value && found == name)
-            return std::stoll(value, nullptr, 16);
-    return -1;
-}
 
 // The paths of MusicPlay, told by where the song is (the engine model's
 // rows): within a row only a hi-hat moves; a new row plays both channels;
@@ -100,7 +89,7 @@ void measure(const std::string& name, const std::string& songH, Totals& totals)
         return;
     }
     testing_support::RomOptions options;
-    options.watch = std::uint16_t(symbolOf("game.sym", "MusicPlay"));
+    options.watch = std::uint16_t(testing_support::dasmSymbol("game.sym", "MusicPlay"));
     options.ramFrom = kMusicRam;
     options.ramTo = kMusicRam + 16;
     const testing_support::RomRun run = testing_support::runRom(testing_support::readBytes("game.bin"), frames, options);
@@ -186,8 +175,8 @@ int main(int argc, char** argv)
                 "cycles; %d writes outside its own\n",
                 totals.songs, demoSongs, totals.songs - demoSongs, totals.calls.size(), totals.calls.back(),
                 totals.calls[totals.calls.size() / 2], totals.calls.front(), totals.strays);
-    const std::int64_t code = symbolOf("game.sym", "MusicCode"), end = symbolOf("game.sym", "MusicCodeEnd"),
-                       tables = symbolOf("game.sym", "MusicVolume");
+    const std::int64_t code = testing_support::dasmSymbol("game.sym", "MusicCode"), end = testing_support::dasmSymbol("game.sym", "MusicCodeEnd"),
+                       tables = testing_support::dasmSymbol("game.sym", "MusicVolume");
     std::printf("player.asm: %lld bytes of ROM (%lld of code, %lld of tables), 16 bytes of RAM (2 of them scratch)\n",
                 static_cast<long long>(end - code), static_cast<long long>(tables - code),
                 static_cast<long long>(end - tables));

@@ -54,17 +54,6 @@ Rom assemble(const std::string& folder, const std::string& songH, const std::str
     return rom;
 }
 
-std::int64_t dasmSymbol(const std::string& symFile, const std::string& name)
-{
-    std::istringstream symbols(testing_support::readBytes(symFile));
-    std::string line, found, value;
-    while (std::getline(symbols, line))
-        if (std::istringstream(line) >> found >> value && found == name &&
-            value.find_first_not_of("0123456789abcdef") == std::string::npos)
-            return std::stoll(value, nullptr, 16);
-    return -1;
-}
-
 std::string pathsSong(const PathsSong& song)
 {
     unsigned seed = song.seed;

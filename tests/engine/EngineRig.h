@@ -52,9 +52,6 @@ Audio listen(const std::string& rom, double seconds, const std::vector<std::stri
 // The high-pass that listen() puts on stella's samples.
 void removeSlope(std::vector<float>& samples);
 
-// dasm's value of `name` in the symbol file `symFile`; -1 when it has none.
-std::int64_t dasmSymbol(const std::string& symFile, const std::string& name);
-
 // Songs that take every path of the player: both halves of the entry table,
 // entries past its end, missing chains, orders that wrap and one of nothing
 // but its end marker, the hi-hat before and after it starts, rows with and

@@ -5,6 +5,7 @@
 // bytes. OSTRAK_DASM_CASES and OSTRAK_DASM_SEED run more or other cases
 // (the fuzz run uses thousands).
 #include "EngineRig.h"
+#include "support/RomRunner.h"
 #include "sound/DasmExpression.h"
 #include "sound/EngineSymbols.h"
 #include "sound/SongImage.h"
@@ -212,7 +213,7 @@ TEST_F(EngineTest, SongReaderAgreesWithDasmOnRandomLines)
                 const std::size_t at = std::size_t(differ.first - got.begin());
                 why = "other bytes than dasm's from $" + hex(kSongBase + at) + ": " + hex(std::uint8_t(*differ.first)) +
                       " where dasm has " + hex(std::uint8_t(*differ.second));
-            } else if (dasmSymbol(folder.file("song.sym"), "SongEnd") != std::int64_t(kSongBase + got.size())) {
+            } else if (testing_support::dasmSymbol(folder.file("song.sym"), "SongEnd") != std::int64_t(kSongBase + got.size())) {
                 why = "song.h ends elsewhere than in dasm's ROM";
             }
         }

@@ -1,7 +1,9 @@
 #include "RomRunner.h"
+#include "TestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 namespace testing_support {
 
@@ -408,6 +410,17 @@ RomRun runRom(const std::string& rom, int frames, const RomOptions& options)
         cpu.run.error = "the ROM stopped beginning frames";
     cpu.run.frames.resize(std::size_t(std::min<std::size_t>(cpu.run.frames.size(), std::size_t(frames))));
     return cpu.run;
+}
+
+std::int64_t dasmSymbol(const std::string& symFile, const std::string& name)
+{
+    std::istringstream symbols(testing_support::readBytes(symFile));
+    std::string line, found, value;
+    while (std::getline(symbols, line))
+        if (std::istringstream(line) >> found >> value && found == name &&
+            value.find_first_not_of("0123456789abcdef") == std::string::npos)
+            return std::stoll(value, nullptr, 16);
+    return -1;
 }
 
 } // namespace testing_support

@@ -45,4 +45,7 @@ struct RomRun {
 };
 RomRun runRom(const std::string& rom, int frames, const RomOptions& options = {});
 
+// dasm's value of `name` in the symbol file `symFile`; -1 when it has none.
+std::int64_t dasmSymbol(const std::string& symFile, const std::string& name);
+
 } // namespace testing_support
